@@ -1,4 +1,4 @@
-#include "tests/record_builder.h"
+#include "tests/support/record_builder.h"
 
 #include <random>
 #include <stdexcept>

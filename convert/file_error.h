@@ -1,0 +1,52 @@
+#pragma once
+
+// The error every file operation raises when it fails: a cause code 0-14, the
+// operating system's error number and, where the operation knows it, the path.
+
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace tallowbrook {
+
+enum class FileCause : int {
+    None = 0,
+    Generic = 1,
+    FileNotFound = 2,
+    BadPath = 3,
+    TooManyOpenFiles = 4,
+    AccessDenied = 5,
+    InvalidFile = 6,
+    RemoveCurrentDir = 7,
+    DirectoryFull = 8,
+    BadSeek = 9,
+    HardIo = 10,
+    SharingViolation = 11,
+    LockViolation = 12,
+    DiskFull = 13,
+    EndOfFile = 14,
+};
+
+class FileError : public std::runtime_error {
+public:
+    FileError(FileCause cause, int osError, std::optional<std::string> path);
+
+    FileCause cause() const { return m_cause; }
+    int osError() const { return m_osError; }
+    const std::optional<std::string>& path() const { return m_path; }
+
+    // The cause's description with "%1" replaced by the path, or by
+    // "an unnamed file" when the failing operation did not know it.
+    std::string description() const;
+
+private:
+    FileCause m_cause;
+    int m_osError;
+    std::optional<std::string> m_path;
+};
+
+// The description template of a cause, "%1" standing for the file.
+std::string_view causeTemplate(FileCause cause);
+
+} // namespace tallowbrook
