@@ -24,6 +24,9 @@ public:
     // A modal message box with caption "Tallowbrook", one "OK" button and no
     // icon; returns when the user dismisses it.
     virtual void showMessage(const std::string& text) = 0;
+    // Shows the run's summary; a dialog shows it like any other message, a
+    // command line may print it elsewhere.
+    virtual void showSummary(const std::string& text) { showMessage(text); }
 
     // Observers a front end may use; the run does not depend on them.
     // Called after each entry is done, with the number done and the total.

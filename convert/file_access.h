@@ -1,0 +1,80 @@
+#pragma once
+
+// File access for the Merge command. Every operation throws FileError when it
+// fails. The platform calls live in one source file per platform.
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+
+namespace tallowbrook {
+
+#ifdef _WIN32
+using NativeHandle = void*;
+#else
+using NativeHandle = int;
+#endif
+
+// An existing file opened for reading. While it is open other programs may
+// read it but not write it (on POSIX: a shared advisory lock; a conflicting
+// lock is a sharing violation). Only regular files are accepted.
+class SourceFile {
+public:
+    // Throws FileError carrying `path`.
+    static SourceFile open(const std::string& path);
+
+    SourceFile(SourceFile&& other) noexcept;
+    SourceFile& operator=(SourceFile&&) = delete;
+    SourceFile(const SourceFile&) = delete;
+    SourceFile& operator=(const SourceFile&) = delete;
+    ~SourceFile();
+
+    // The file's length in bytes. Throws FileError without a path.
+    std::uint64_t length() const;
+
+    // Reads until `buffer` is full or the file ends; returns the bytes read.
+    // An empty buffer reads nothing. Throws FileError without a path.
+    std::size_t read(std::span<std::byte> buffer);
+
+private:
+    explicit SourceFile(NativeHandle handle);
+    NativeHandle m_handle;
+};
+
+// An output file that is either complete or absent. Bytes go to a temporary
+// file in the output's folder; commit() flushes it to disk and renames it over
+// the output path. Destroyed without a successful commit, the temporary file is
+// removed and a file that existed at the output path stays as it was.
+class OutputFile {
+public:
+    // Refuses an existing output that is a folder or has no write permission
+    // (cause 5), also for a superuser, since a rename would replace it silently.
+    // Throws FileError carrying `path`.
+    static OutputFile create(const std::string& path);
+
+    OutputFile(OutputFile&& other) noexcept;
+    OutputFile& operator=(OutputFile&&) = delete;
+    OutputFile(const OutputFile&) = delete;
+    OutputFile& operator=(const OutputFile&) = delete;
+    ~OutputFile();
+
+    // Writes all of `bytes`; writing fewer is a "disk full" error (cause 13).
+    // Throws FileError carrying the output path.
+    void write(std::span<const std::byte> bytes);
+
+    // Flushes to disk and closes (errors carry no path, as the driver's flush and
+    // close never did), then puts the file in place at the output path.
+    void commit();
+
+private:
+    OutputFile(NativeHandle handle, std::string path, std::string temporaryPath);
+    void discard() noexcept;
+
+    NativeHandle m_handle;
+    std::string m_path;
+    std::string m_temporaryPath;
+    bool m_committed = false;
+};
+
+} // namespace tallowbrook
