@@ -1,0 +1,24 @@
+#pragma once
+
+// The command-line front end, callable in-process so tests can drive it with
+// string streams.
+
+#include <optional>
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tallowbrook::cli {
+
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailure = 1; // an output failed, or a file could not be examined
+inline constexpr int kExitUsage = 2;
+
+// Runs the command line `args` (without the program name).
+int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+// The version index that a VERSION argument names ("6.04", "7.00-7.04", "8.02", ...).
+std::optional<std::size_t> versionIndexOfName(std::string_view name);
+
+} // namespace tallowbrook::cli
