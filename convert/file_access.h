@@ -42,6 +42,10 @@ private:
     NativeHandle m_handle;
 };
 
+// Fills `buffer` from `file`. A file that ends sooner (it shrank after its length
+// was taken) is an error with cause 14, so half a record is never used.
+void readExactly(SourceFile& file, std::span<std::byte> buffer);
+
 // An output file that is either complete or absent. Bytes go to a temporary
 // file in the output's folder; commit() flushes it to disk and renames it over
 // the output path. Destroyed without a successful commit, the temporary file is

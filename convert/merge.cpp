@@ -52,10 +52,7 @@ public:
         }
         const std::span<std::byte> sourceRecord = std::span(m_buffers.source).first(length);
         try {
-            if (source->read(sourceRecord) != length) {
-                // The file shrank after its length was taken: never convert half a record.
-                throw FileError(FileCause::EndOfFile, 0, std::nullopt);
-            }
+            readExactly(*source, sourceRecord);
         } catch (const FileError& error) {
             m_host.showMessage(sourceMessage(kCouldNotRead, error, sourcePath));
             return;
