@@ -1,0 +1,194 @@
+// The Merge driver on arbitrary files in a private temporary folder.
+//
+// Input: byte 0 holds the chooser (bits 0-2: 0-5 a version, 6 no selection,
+// 7 an index outside the table) and, in bit 3, whether a second file is
+// listed; bytes 1-2 and 3-4 are the two files' lengths (little-endian, modulo
+// kLengthRange so files longer than the driver reads are reached too); the
+// rest is a pattern repeated to fill the files. Two files in one run show
+// whether anything of the first reaches the second's output.
+//
+// Set TMPDIR to a memory file system (scripts/fuzz.sh uses /dev/shm) to keep
+// the flush to disk of every output cheap.
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <set>
+#include <stdlib.h> // mkdtemp
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "convert/dispatch.h"
+#include "convert/merge.h"
+#include "convert/output_path.h"
+#include "fuzz/fuzz_check.h"
+#include "records/version_table.h"
+
+namespace {
+
+using namespace tallowbrook;
+namespace fs = std::filesystem;
+
+constexpr std::size_t kLengthRange = 4200; // past the driver's 4000-byte source buffer
+constexpr std::size_t kHeaderBytes = 5;
+constexpr std::uint8_t kChooserBits = 0x07;
+constexpr std::uint8_t kSecondFileBit = 0x08;
+constexpr std::size_t kNoSelection = 6;
+
+class FuzzHost : public DialogHost {
+public:
+    FuzzHost(std::vector<std::string> entries, std::optional<std::size_t> chooser)
+        : m_entries(std::move(entries)), m_chooser(chooser) {}
+
+    std::size_t entryCount() const override { return m_entries.size(); }
+    std::string entryText(std::size_t index) const override { return m_entries.at(index); }
+    std::optional<std::size_t> chooserIndex() const override { return m_chooser; }
+    void disableMerge() override { ++m_disabled; }
+    void showMessage(const std::string& text) override { m_messages.push_back(text); }
+
+    int m_disabled = 0;
+    std::vector<std::string> m_messages;
+
+private:
+    std::vector<std::string> m_entries;
+    std::optional<std::size_t> m_chooser;
+};
+
+struct SourceCase {
+    std::string path;
+    std::vector<std::byte> bytes;
+    std::optional<std::string> outputPath; // set when an output must appear
+    std::vector<std::byte> expectedOutput;
+};
+
+fs::path& folder() {
+    static fs::path path;
+    return path;
+}
+
+void removeFolder() {
+    std::error_code ignored;
+    fs::remove_all(folder(), ignored);
+}
+
+std::vector<std::byte> readWhole(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    FUZZ_CHECK(in.good());
+    const std::vector<char> raw((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::vector<std::byte> bytes(raw.size());
+    std::transform(raw.begin(), raw.end(), bytes.begin(), [](char c) { return static_cast<std::byte>(c); });
+    return bytes;
+}
+
+void writeWhole(const std::string& path, const std::vector<std::byte>& bytes) {
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    FUZZ_CHECK(file != nullptr);
+    FUZZ_CHECK(std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size());
+    FUZZ_CHECK(std::fclose(file) == 0);
+}
+
+std::vector<std::byte> filled(std::size_t length, const std::uint8_t* pattern, std::size_t patternLength,
+                              std::size_t shift, std::uint8_t mask) {
+    std::vector<std::byte> bytes(length);
+    if (patternLength == 0) {
+        return bytes;
+    }
+    for (std::size_t i = 0; i < length; ++i) {
+        bytes[i] = static_cast<std::byte>(pattern[(i + shift) % patternLength] ^ mask);
+    }
+    return bytes;
+}
+
+// What the run must leave for one source: an output only for a known length
+// and a chosen version other than the source's, holding the converter's record
+// built into a zero-filled buffer.
+SourceCase expectationFor(std::string path, std::vector<std::byte> bytes, std::optional<Version> target) {
+    SourceCase source{std::move(path), std::move(bytes), std::nullopt, {}};
+    const std::optional<Version> from = versionOfLength(source.bytes.size());
+    if (!from || !target || *from == *target) {
+        return source;
+    }
+    source.outputPath = outputPathFor(source.path, info(*target).suffix);
+    source.expectedOutput.assign(info(*target).length, std::byte{0});
+    FUZZ_CHECK(converterFor(*from, *target)(source.bytes, source.expectedOutput));
+    return source;
+}
+
+std::size_t lengthAt(const std::uint8_t* data) {
+    return static_cast<std::size_t>(data[0] | (data[1] << 8)) % kLengthRange;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int* /*argc*/, char*** /*argv*/) {
+    std::string pattern = (fs::temp_directory_path() / "tallowbrook-fuzz-XXXXXX").string();
+    FUZZ_CHECK(::mkdtemp(pattern.data()) != nullptr);
+    folder() = pattern;
+    std::atexit(removeFolder);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size < kHeaderBytes) {
+        return 0;
+    }
+    const std::size_t chooserBits = data[0] & kChooserBits;
+    const std::optional<std::size_t> chooser =
+        chooserBits == kNoSelection ? std::nullopt : std::optional<std::size_t>(chooserBits);
+    const std::optional<Version> target = chooser ? versionAt(*chooser) : std::nullopt;
+    const std::uint8_t* pattern = data + kHeaderBytes;
+    const std::size_t patternLength = size - kHeaderBytes;
+
+    std::vector<SourceCase> sources;
+    sources.push_back(expectationFor((folder() / "laser.dat").string(),
+                                     filled(lengthAt(data + 1), pattern, patternLength, 0, 0), target));
+    if ((data[0] & kSecondFileBit) != 0) {
+        sources.push_back(expectationFor((folder() / "cfg").string(),
+                                         filled(lengthAt(data + 3), pattern, patternLength, 1, 0xA5), target));
+    }
+
+    std::vector<std::string> entries;
+    std::set<std::string> expectedNames;
+    int expectedWritten = 0;
+    for (const SourceCase& source : sources) {
+        writeWhole(source.path, source.bytes);
+        entries.push_back(source.path);
+        expectedNames.insert(source.path);
+        if (source.outputPath) {
+            expectedNames.insert(*source.outputPath);
+            ++expectedWritten;
+        }
+    }
+
+    FuzzHost host(entries, chooser);
+    const MergeOutcome outcome = runMerge(host);
+
+    FUZZ_CHECK(outcome.kind == MergeOutcome::Kind::Completed);
+    FUZZ_CHECK(outcome.written == expectedWritten);
+    FUZZ_CHECK(host.m_disabled == 1);
+    FUZZ_CHECK(host.m_messages.size() == 1 && host.m_messages.back() == summaryText(expectedWritten));
+
+    for (const SourceCase& source : sources) {
+        FUZZ_CHECK(readWhole(source.path) == source.bytes);
+        if (source.outputPath) {
+            FUZZ_CHECK(readWhole(*source.outputPath) == source.expectedOutput);
+        }
+    }
+
+    // Nothing else in the folder: no stray output, no temporary file.
+    std::set<std::string> present;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder())) {
+        present.insert(entry.path().string());
+    }
+    FUZZ_CHECK(present == expectedNames);
+    for (const std::string& name : present) {
+        fs::remove(name);
+    }
+    return 0;
+}

@@ -1,0 +1,106 @@
+// The output-path rule on arbitrary strings, in both path styles.
+//
+// Input: byte 0 picks the version whose suffix is inserted; the rest is the
+// source path, any bytes at all.
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "convert/output_path.h"
+#include "fuzz/fuzz_check.h"
+#include "fuzz/utf8.h"
+#include "records/version_table.h"
+
+namespace {
+
+using namespace tallowbrook;
+
+constexpr std::size_t kCharactersKeptBehind = 4;
+
+bool isSeparator(char c, PathStyle style) {
+    return c == '/' || (style == PathStyle::Windows && (c == '\\' || c == ':'));
+}
+
+// Index of the last separator, or npos.
+std::size_t lastSeparator(std::string_view path, PathStyle style) {
+    for (std::size_t i = path.size(); i > 0; --i) {
+        if (isSeparator(path[i - 1], style)) {
+            return i - 1;
+        }
+    }
+    return std::string_view::npos;
+}
+
+std::size_t commonPrefix(std::string_view a, std::string_view b) {
+    return static_cast<std::size_t>(std::mismatch(a.begin(), a.end(), b.begin(), b.end()).first - a.begin());
+}
+
+std::size_t commonTail(std::string_view a, std::string_view b) {
+    return static_cast<std::size_t>(std::mismatch(a.rbegin(), a.rend(), b.rbegin(), b.rend()).first - a.rbegin());
+}
+
+// A position at which taking `suffix` out of `output` gives `path`. With
+// `wantedTail` set, the position must also lie in the file name (at or behind
+// `nameStart`) and have exactly that many code points of the path behind it.
+// Repeated characters can make several positions fit, so each is tried.
+std::optional<std::size_t> insertionPoint(std::string_view path, std::string_view output, std::string_view suffix,
+                                          std::size_t nameStart, std::optional<std::size_t> wantedTail) {
+    if (output.size() != path.size() + suffix.size()) {
+        return std::nullopt;
+    }
+    const std::size_t prefix = commonPrefix(path, output);
+    const std::size_t tail = commonTail(path, output);
+    const std::size_t lowest = path.size() > tail ? path.size() - tail : 0;
+    for (std::size_t at = lowest; at <= std::min(prefix, path.size()); ++at) {
+        if (output.substr(at, suffix.size()) != suffix) {
+            continue;
+        }
+        if (!wantedTail || (at >= nameStart && fuzz::utf8CodePoints(path.substr(at)) == wantedTail)) {
+            return at;
+        }
+    }
+    return std::nullopt;
+}
+
+void checkStyle(std::string_view path, std::string_view suffix, PathStyle style) {
+    const std::string output = outputPathFor(path, suffix, style);
+
+    // Taking the suffix out again gives back the source path.
+    FUZZ_CHECK(insertionPoint(path, output, suffix, 0, std::nullopt).has_value());
+
+    // The output stays in the source's folder.
+    const std::size_t separator = lastSeparator(path, style);
+    FUZZ_CHECK(lastSeparator(output, style) == separator);
+    if (separator != std::string_view::npos) {
+        FUZZ_CHECK(output.compare(0, separator + 1, path, 0, separator + 1) == 0);
+    }
+
+    // Valid UTF-8 stays valid, and the suffix stands in front of the name's
+    // last four characters (or the whole name when it is shorter).
+    const std::optional<std::size_t> pathCodePoints = fuzz::utf8CodePoints(path);
+    if (pathCodePoints) {
+        FUZZ_CHECK(fuzz::utf8CodePoints(output).has_value());
+        const std::size_t nameStart = separator == std::string_view::npos ? 0 : separator + 1;
+        const std::size_t nameCodePoints = *fuzz::utf8CodePoints(path.substr(nameStart));
+        const std::size_t wanted = std::min(kCharactersKeptBehind, nameCodePoints);
+        FUZZ_CHECK(insertionPoint(path, output, suffix, nameStart, wanted).has_value());
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size == 0) {
+        return 0;
+    }
+    const std::string_view suffix = kVersionTable[data[0] % kVersionCount].suffix;
+    // NOLINTNEXTLINE(cppcoreguidelines-pro-type-reinterpret-cast): libFuzzer hands over raw bytes
+    const std::string_view path(reinterpret_cast<const char*>(data + 1), size - 1);
+    checkStyle(path, suffix, PathStyle::Posix);
+    checkStyle(path, suffix, PathStyle::Windows);
+    return 0;
+}
