@@ -1,0 +1,382 @@
+// The main dialog's commands as the user meets them: the open-file dialog and
+// the message boxes are answered through the dialog's seams, the About box is
+// closed through the active modal widget.
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include "app/about_dialog.h"
+#include "app/control_ids.h"
+#include "app/converter_dialog.h"
+#include "app/dialog_units.h"
+
+using namespace tallowbrook::app;
+
+namespace {
+
+// Answers the open-file dialog from a queue and records what it was offered.
+struct ScriptedChooser {
+    std::vector<std::optional<QStringList>> answers;
+    std::vector<QString> offeredNames;
+
+    FileChooser seam() {
+        return [this](QWidget*, const QString& initialName) {
+            offeredNames.push_back(initialName);
+            std::optional<QStringList> answer = answers.front();
+            answers.erase(answers.begin());
+            return answer;
+        };
+    }
+};
+
+struct RecordedMessage {
+    MessageRequest request;
+    bool progressShown = false;
+};
+
+struct Fixture {
+    ScriptedChooser chooser;
+    std::vector<RecordedMessage> messages;
+    CConverterDialog dialog{UiSeams{chooser.seam(), [this](QWidget* owner, const MessageRequest& request) {
+                                        const auto* progress = owner->findChild<QProgressDialog*>("mergeProgress");
+                                        messages.push_back({request, progress != nullptr && progress->isVisible()});
+                                    }}};
+
+    template <typename T> T* control(const char* name) {
+        T* widget = dialog.findChild<T*>(QString::fromLatin1(name));
+        if (widget == nullptr) {
+            qFatal("no control %s", name);
+        }
+        return widget;
+    }
+    QListWidget* list() { return control<QListWidget>("fileList"); }
+    QComboBox* chooserBox() { return control<QComboBox>("versionChooser"); }
+    QPushButton* merge() { return control<QPushButton>("mergeButton"); }
+
+    QStringList entries() {
+        QStringList texts;
+        for (int row = 0; row < list()->count(); ++row) {
+            texts.append(list()->item(row)->text());
+        }
+        return texts;
+    }
+    void add(const QStringList& paths) {
+        chooser.answers.emplace_back(paths);
+        QTest::mouseClick(control<QPushButton>("getFileButton"), Qt::LeftButton);
+    }
+};
+
+QString writeFile(const QDir& dir, const QString& name, qsizetype length) {
+    const QString path = QDir::toNativeSeparators(dir.filePath(name));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(QByteArray(length, '\0')) != length) {
+        qFatal("cannot write %s", qPrintable(path));
+    }
+    return path;
+}
+
+qint64 sizeOf(const QDir& dir, const QString& name) {
+    const QFileInfo info(dir.filePath(name));
+    return info.isFile() ? info.size() : -1;
+}
+
+// Calls `act` with the first modal widget that appears, polling every 50 ms.
+void whenModalAppears(const std::function<void(QWidget*)>& act) {
+    auto* timer = new QTimer(qApp);
+    timer->setInterval(50);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, act] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            timer->stop();
+            timer->deleteLater();
+            act(modal);
+        }
+    });
+    timer->start();
+}
+
+} // namespace
+
+class ConverterDialogTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void dialogUnitsRoundToNearestPixel_data() {
+        QTest::addColumn<int>("baseWidth");
+        QTest::addColumn<int>("baseHeight");
+        QTest::addColumn<QRect>("doneButton");
+        QTest::newRow("6x13") << 6 << 13 << QRect(330, 117, 75, 23);
+        QTest::newRow("7x16") << 7 << 16 << QRect(385, 144, 88, 28);
+        QTest::newRow("5x11, halves round up") << 5 << 11 << QRect(275, 99, 63, 19);
+    }
+    void dialogUnitsRoundToNearestPixel() {
+        QFETCH(int, baseWidth);
+        QFETCH(int, baseHeight);
+        QFETCH(QRect, doneButton);
+        QCOMPARE(DialogUnits(baseWidth, baseHeight).toPixels(220, 72, 50, 14), doneButton);
+    }
+
+    void startState() {
+        Fixture f;
+        QCOMPARE(f.dialog.windowTitle(), QStringLiteral("Tallowbrook 5.0 Beta"));
+        QCOMPARE(f.list()->count(), 0);
+        QVERIFY(f.chooserBox()->isEditable());
+        QStringList labels;
+        for (int i = 0; i < f.chooserBox()->count(); ++i) {
+            labels.append(f.chooserBox()->itemText(i));
+        }
+        QCOMPARE(labels, (QStringList{"Version 6.04", "Version 7.00 - 7.04", "Version 7.05", "Version 7.07",
+                                      "Version 8.00", "Version 8.02"}));
+        QCOMPARE(f.chooserBox()->currentIndex(), 5);
+        QCOMPARE(f.dialog.chooserIndex(), std::optional<std::size_t>(5));
+        QVERIFY(f.merge()->isEnabled());
+        QVERIFY(f.control<QPushButton>("doneButton")->isDefault());
+        QVERIFY(!f.dialog.windowIcon().isNull());
+    }
+
+    void controlsCarryTheirIds() {
+        Fixture f;
+        const std::pair<const char*, int> ids[] = {{"doneButton", kIdDone},     {"getFileButton", kIdGetFile},
+                                                   {"mergeButton", kIdMerge},   {"versionChooser", kIdVersionChooser},
+                                                   {"fileList", kIdFileList},   {"resetButton", kIdReset}};
+        for (const auto& [name, id] : ids) {
+            QCOMPARE(f.control<QWidget>(name)->property(kControlIdProperty).toInt(), id);
+        }
+    }
+
+    // List left under its label, the three commands stacked at the right,
+    // "Done" below them, the chooser under the list with its label on its left.
+    void arrangementFollowsTheTemplate() {
+        Fixture f;
+        const QRect list = f.list()->geometry();
+        const QRect getFile = f.control<QWidget>("getFileButton")->geometry();
+        const QRect merge = f.merge()->geometry();
+        const QRect reset = f.control<QWidget>("resetButton")->geometry();
+        const QRect done = f.control<QWidget>("doneButton")->geometry();
+        const QRect chooser = f.chooserBox()->geometry();
+        QVERIFY(list.right() < getFile.left());
+        QVERIFY(getFile.bottom() < merge.top() && merge.bottom() < reset.top() && reset.bottom() < done.top());
+        QVERIFY(list.bottom() < chooser.top());
+        QVERIFY(QRect(QPoint(0, 0), f.dialog.size()).contains(done));
+        for (const QLabel* label : f.dialog.findChildren<QLabel*>()) {
+            QVERIFY2(label->width() >= label->sizeHint().width(), qPrintable(label->text()));
+            if (label->text() == "Merge To:") {
+                QVERIFY(label->geometry().right() < chooser.left());
+            } else {
+                QVERIFY(label->geometry().bottom() <= list.top());
+            }
+        }
+    }
+
+    void resetRestoresTheStartStateFromAnyState() {
+        Fixture f;
+        f.add({"D:\\cfg\\a.dat", "D:\\cfg\\b.dat"});
+        f.chooserBox()->setCurrentIndex(0);
+        f.chooserBox()->setEditText("typed text");
+        f.dialog.disableMerge();
+        QTest::mouseClick(f.control<QPushButton>("resetButton"), Qt::LeftButton);
+        QCOMPARE(f.list()->count(), 0);
+        QCOMPARE(f.chooserBox()->currentIndex(), 5);
+        QCOMPARE(f.chooserBox()->count(), 6);
+        QVERIFY(f.merge()->isEnabled());
+        QVERIFY(f.messages.empty());
+    }
+
+    void addKeepsCaseInsensitiveOrderAndOffersTheLastEntry_data() {
+        QTest::addColumn<QList<QStringList>>("picks");
+        QTest::addColumn<QStringList>("listed");
+        QTest::addColumn<QStringList>("offered");
+        QTest::newRow("one file") << QList<QStringList>{{"D:\\cfg\\a.dat"}} << QStringList{"D:\\cfg\\a.dat"}
+                                  << QStringList{"   ", "D:\\cfg\\a.dat"};
+        QTest::newRow("several at once") << QList<QStringList>{{"D:\\cfg\\b.dat", "D:\\cfg\\a.dat"}}
+                                         << QStringList{"D:\\cfg\\a.dat", "D:\\cfg\\b.dat"}
+                                         << QStringList{"   ", "D:\\cfg\\b.dat"};
+        QTest::newRow("sorted, not by adding")
+            << QList<QStringList>{{"E:\\b\\x.dat"}, {"D:\\z\\y.dat"}, {"d:\\a"}}
+            << QStringList{"d:\\a", "D:\\z\\y.dat", "E:\\b\\x.dat"}
+            << QStringList{"   ", "E:\\b\\x.dat", "E:\\b\\x.dat", "E:\\b\\x.dat"};
+        QTest::newRow("duplicates kept") << QList<QStringList>{{"/cfg/a.dat"}, {"/cfg/a.dat", "/cfg/A.dat"}}
+                                         << QStringList{"/cfg/a.dat", "/cfg/a.dat", "/cfg/A.dat"}
+                                         << QStringList{"   ", "/cfg/a.dat", "/cfg/A.dat"};
+    }
+    void addKeepsCaseInsensitiveOrderAndOffersTheLastEntry() {
+        QFETCH(QList<QStringList>, picks);
+        QFETCH(QStringList, listed);
+        QFETCH(QStringList, offered);
+        Fixture f;
+        for (const QStringList& pick : picks) {
+            f.add(pick);
+        }
+        QCOMPARE(f.entries(), listed);
+        f.chooser.answers.emplace_back(std::nullopt); // one more look at the name offered
+        QTest::mouseClick(f.control<QPushButton>("getFileButton"), Qt::LeftButton);
+        QCOMPARE(QStringList(f.chooser.offeredNames.begin(), f.chooser.offeredNames.end()), offered);
+        QCOMPARE(f.list()->selectedItems().size(), 0);
+    }
+
+    void cancelChangesNothing() {
+        Fixture f;
+        f.add({"/cfg/a.dat"});
+        f.chooserBox()->setCurrentIndex(2);
+        f.dialog.disableMerge();
+        f.chooser.answers.emplace_back(std::nullopt);
+        QTest::mouseClick(f.control<QPushButton>("getFileButton"), Qt::LeftButton);
+        QCOMPARE(f.entries(), QStringList{"/cfg/a.dat"});
+        QCOMPARE(f.chooserBox()->currentIndex(), 2);
+        QVERIFY(!f.merge()->isEnabled());
+        QVERIFY(f.messages.empty());
+    }
+
+    void mergeWritesOutputsAndReportsTheCount() {
+        QTemporaryDir temp;
+        QVERIFY(temp.isValid());
+        const QDir dir(temp.path());
+        Fixture f;
+        f.add({writeFile(dir, "b.DAT", 1472), writeFile(dir, "a.dat", 2888), writeFile(dir, "odd.dat", 1473),
+               writeFile(dir, "same.dat", 1852)});
+        f.add({dir.filePath("a.dat")}); // listed twice: converted twice
+        f.chooserBox()->setCurrentIndex(2); // 7.05
+        QTest::mouseClick(f.merge(), Qt::LeftButton);
+
+        QCOMPARE(sizeOf(dir, "a_705.dat"), 1852);
+        QCOMPARE(sizeOf(dir, "b_705.DAT"), 1852);
+        QCOMPARE(sizeOf(dir, "odd_705.dat"), -1);
+        QCOMPARE(sizeOf(dir, "same_705.dat"), -1);
+        QCOMPARE(sizeOf(dir, "a.dat"), 2888); // sources untouched
+        QCOMPARE(f.messages.size(), std::size_t{1});
+        QCOMPARE(f.messages[0].request.text, QStringLiteral("Done! Merged 3 configuration files.\n"));
+        QCOMPARE(f.messages[0].request.caption, QStringLiteral("Tallowbrook"));
+        QCOMPARE(f.messages[0].request.icon, QMessageBox::NoIcon);
+        QVERIFY(!f.merge()->isEnabled());
+        QCOMPARE(f.list()->count(), 5); // the list is only read
+        QVERIFY(QApplication::overrideCursor() == nullptr);
+
+        f.add({dir.filePath("b.DAT")}); // adding still works after a run
+        QCOMPARE(f.list()->count(), 6);
+        QTest::mouseClick(f.control<QPushButton>("resetButton"), Qt::LeftButton);
+        QVERIFY(f.merge()->isEnabled());
+        QCOMPARE(f.list()->count(), 0);
+    }
+
+    void mergeOnAnEmptyListShowsNothing() {
+        Fixture f;
+        QTest::mouseClick(f.merge(), Qt::LeftButton);
+        QVERIFY(f.messages.empty());
+        QVERIFY(f.merge()->isEnabled());
+    }
+
+    void unreadableSourceIsReportedAndTheRunGoesOn() {
+        QTemporaryDir temp;
+        const QDir dir(temp.path());
+        Fixture f;
+        f.add({dir.filePath("missing.dat"), writeFile(dir, "z.dat", 1480)});
+        QTest::mouseClick(f.merge(), Qt::LeftButton);
+        QCOMPARE(f.messages.size(), std::size_t{2});
+        QVERIFY(f.messages[0].request.text.startsWith("File could not be opened \n"));
+        QCOMPARE(f.messages[0].request.caption, QStringLiteral("Tallowbrook"));
+        QCOMPARE(f.messages[1].request.text, QStringLiteral("Done! Merged 1 configuration files.\n"));
+        QCOMPARE(sizeOf(dir, "z_802.dat"), 2892);
+    }
+
+    void failingOutputEndsTheRunWithAStopReport() {
+        QTemporaryDir temp;
+        const QDir dir(temp.path());
+        Fixture f;
+        f.add({writeFile(dir, "a.dat", 2888), writeFile(dir, "b.dat", 2888), writeFile(dir, "c.dat", 2888)});
+        QVERIFY(dir.mkdir("b_802.dat")); // a folder where the output should go
+        QTest::mouseClick(f.merge(), Qt::LeftButton);
+
+        QCOMPARE(f.messages.size(), std::size_t{1});
+        const MessageRequest& report = f.messages[0].request;
+        QCOMPARE(report.icon, QMessageBox::Critical);
+        // The application's name: the program file's name without extension.
+        QCOMPARE(report.caption, QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName());
+        QVERIFY2(report.text.contains(QDir::toNativeSeparators(dir.filePath("b_802.dat"))), qPrintable(report.text));
+        QVERIFY(!report.text.contains("Done!"));
+        QVERIFY(f.merge()->isEnabled());
+        QCOMPARE(sizeOf(dir, "a_802.dat"), 2892); // entries before it keep their outputs
+        QCOMPARE(sizeOf(dir, "c_802.dat"), -1);   // later entries are not processed
+        QVERIFY(QApplication::overrideCursor() == nullptr);
+    }
+
+    void longRunShowsItsProgress() {
+        QTemporaryDir temp;
+        const QDir dir(temp.path());
+        Fixture f;
+        f.dialog.setProgressDelay(std::chrono::milliseconds(0));
+        f.add({writeFile(dir, "a.dat", 1472), writeFile(dir, "b.dat", 1472)});
+        f.dialog.show();
+        QTest::mouseClick(f.merge(), Qt::LeftButton);
+        QCOMPARE(f.messages.size(), std::size_t{1});
+        QVERIFY(f.messages[0].progressShown); // still up when the summary comes
+        QVERIFY(f.dialog.findChild<QProgressDialog*>() == nullptr);
+    }
+
+    void quickRunShowsNoProgress() {
+        QTemporaryDir temp;
+        Fixture f;
+        f.add({writeFile(QDir(temp.path()), "a.dat", 1472)});
+        QTest::mouseClick(f.merge(), Qt::LeftButton);
+        QCOMPARE(f.messages.size(), std::size_t{1});
+        QVERIFY(!f.messages[0].progressShown);
+    }
+
+    void aboutOpensFromF1AndCloses() {
+        Fixture f;
+        f.dialog.show();
+        QApplication::setActiveWindow(&f.dialog);
+        QVERIFY(QTest::qWaitForWindowActive(&f.dialog));
+        QString seenTitle;
+        QStringList seenTexts;
+        whenModalAppears([&](QWidget* modal) {
+            seenTitle = modal->windowTitle();
+            for (const QLabel* label : modal->findChildren<QLabel*>()) {
+                seenTexts.append(label->text());
+            }
+            QTest::mouseClick(modal->findChild<QPushButton*>("aboutOkButton"), Qt::LeftButton);
+        });
+#ifdef Q_OS_WIN
+        f.dialog.onAbout();
+#else
+        QCOMPARE(f.dialog.findChild<QAction*>("aboutAction")->text(), QStringLiteral("&About Tallowbrook..."));
+        QTest::keyClick(&f.dialog, Qt::Key_F1);
+#endif
+        QCOMPARE(seenTitle, QStringLiteral("About Tallowbrook"));
+        QVERIFY(seenTexts.contains("Tallowbrook Version 5.0 Beta"));
+        QVERIFY(QApplication::activeModalWidget() == nullptr);
+        QVERIFY(f.dialog.isVisible()); // back to the main dialog, unchanged
+    }
+
+    void doneAndEscEndTheDialog() {
+        for (const bool byEscape : {false, true}) {
+            Fixture f;
+            f.add({"/cfg/a.dat"});
+            f.dialog.show();
+            if (byEscape) {
+                QTest::keyClick(&f.dialog, Qt::Key_Escape);
+            } else {
+                QTest::mouseClick(f.control<QPushButton>("doneButton"), Qt::LeftButton);
+            }
+            QVERIFY(!f.dialog.isVisible());
+            QCOMPARE(f.dialog.result(), byEscape ? QDialog::Rejected : QDialog::Accepted);
+        }
+    }
+};
+
+QTEST_MAIN(ConverterDialogTest)
+#include "converter_dialog_test.moc"
