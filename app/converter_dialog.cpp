@@ -21,6 +21,9 @@
 #include "records/version_table.h"
 
 #ifdef Q_OS_WIN
+#ifndef NOMINMAX
+#define NOMINMAX // keep std::max usable
+#endif
 #include <windows.h>
 #endif
 
@@ -245,8 +248,8 @@ void CConverterDialog::showEvent(QShowEvent* event) {
     m_systemMenuExtended = true;
     HMENU menu = GetSystemMenu(reinterpret_cast<HWND>(winId()), FALSE);
     if (menu != nullptr) {
-        AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-        AppendMenuW(menu, MF_STRING, kIdmAboutBox, L"&About Tallowbrook...");
+        AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+        AppendMenuA(menu, MF_STRING, kIdmAboutBox, kAboutEntryText);
     }
 }
 
