@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -157,6 +158,30 @@ private slots:
         for (const auto& [name, id] : ids) {
             QCOMPARE(f.control<QWidget>(name)->property(kControlIdProperty).toInt(), id);
         }
+    }
+
+    // Tab order of the template: Done, Get File, Merge, chooser, list, Reset.
+    void tabOrderFollowsTheTemplate() {
+        Fixture f;
+        QList<int> order;
+        QWidget* widget = f.control<QWidget>("doneButton");
+        do {
+            const QVariant id = widget->property(kControlIdProperty);
+            if (id.isValid() && (widget->focusPolicy() & Qt::TabFocus) && !order.contains(id.toInt())) {
+                order.append(id.toInt());
+            }
+            widget = widget->nextInFocusChain();
+        } while (widget != f.control<QWidget>("doneButton"));
+        QCOMPARE(order, (QList<int>{kIdDone, kIdGetFile, kIdMerge, kIdVersionChooser, kIdFileList, kIdReset}));
+    }
+
+    void typedTextNeverBecomesAnEntry() {
+        Fixture f;
+        f.dialog.show();
+        f.chooserBox()->lineEdit()->setText("Version 9.99");
+        QTest::keyClick(f.chooserBox()->lineEdit(), Qt::Key_Return);
+        QCOMPARE(f.chooserBox()->count(), 6);
+        QCOMPARE(f.dialog.chooserIndex(), std::optional<std::size_t>(5));
     }
 
     // List left under its label, the three commands stacked at the right,
@@ -360,6 +385,44 @@ private slots:
         QVERIFY(seenTexts.contains("Tallowbrook Version 5.0 Beta"));
         QVERIFY(QApplication::activeModalWidget() == nullptr);
         QVERIFY(f.dialog.isVisible()); // back to the main dialog, unchanged
+    }
+
+    void platformMessageBoxHasOneOkAndNoIcon() {
+        QWidget owner;
+        QMessageBox::Icon icon = QMessageBox::Warning;
+        QMessageBox::StandardButtons buttons;
+        QString title;
+        whenModalAppears([&](QWidget* modal) {
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            QVERIFY(box != nullptr);
+            icon = box->icon();
+            buttons = box->standardButtons();
+            title = box->windowTitle();
+            box->button(QMessageBox::Ok)->click();
+        });
+        platformSeams().showMessage(&owner, {"Tallowbrook", "Done! Merged 0 configuration files.\n", QMessageBox::NoIcon});
+        QCOMPARE(icon, QMessageBox::NoIcon);
+        QCOMPARE(buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+        QCOMPARE(title, QStringLiteral("Tallowbrook"));
+    }
+
+    void platformFileChooserOffersOneTypeAndCancelsSilently() {
+        QWidget owner;
+        QStringList filters;
+        QFileDialog::FileMode mode = QFileDialog::AnyFile;
+        QString offeredName;
+        whenModalAppears([&](QWidget* modal) {
+            auto* chooser = qobject_cast<QFileDialog*>(modal);
+            QVERIFY(chooser != nullptr);
+            filters = chooser->nameFilters();
+            mode = chooser->fileMode();
+            offeredName = chooser->findChild<QLineEdit*>("fileNameEdit")->text();
+            chooser->reject();
+        });
+        QVERIFY(!platformSeams().chooseFiles(&owner, "   "));
+        QCOMPARE(filters, QStringList{"Trevak Configuration Data Files (*.Dat)"});
+        QCOMPARE(mode, QFileDialog::ExistingFiles);
+        QCOMPARE(offeredName, QStringLiteral("   "));
     }
 
     void doneAndEscEndTheDialog() {
