@@ -1,0 +1,94 @@
+#!/usr/bin/env bash
+# Cross-builds the core, the command line and their tests for 64-bit Windows
+# with MinGW-w64 (preset "windows", in build/windows), runs the test programs
+# under Wine, then the end-to-end run of tallowbrook-cli.exe in tests/windows/.
+# Installs what is missing first. Exits non-zero on any failure.
+#
+# The end-to-end run compares with the command line built for this machine:
+# $TALLOWBROOK_REFERENCE_CLI if set, else build/ci's when it is newer than the
+# sources, else one built here in build/windows/host.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+started=$(date +%s)
+jobs=$(($(nproc) < 2 ? $(nproc) : 2))
+
+packages=(
+  cmake ninja-build googletest libcli11-dev
+  g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+  wine wine64
+)
+missing=()
+for package in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "ok installed"; then
+    missing+=("$package")
+  fi
+done
+if [ ${#missing[@]} -ne 0 ]; then
+  echo "Installing: ${missing[*]}"
+  sudo_cmd=()
+  if [ "$(id -u)" -ne 0 ]; then
+    sudo_cmd=(sudo)
+  fi
+  "${sudo_cmd[@]}" apt-get update -q
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+
+echo "=== windows: configure, build"
+cmake --preset windows
+cmake --build --preset windows -j "$jobs"
+built=$(date +%s)
+
+# A prefix of our own, 64-bit only; no display is needed for console programs,
+# and the .NET and HTML runtimes Wine would offer to install are not wanted.
+export WINEPREFIX="$root/build/windows/wineprefix"
+export WINEARCH=win64
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+unset DISPLAY WAYLAND_DISPLAY
+wine_cmd=$(command -v wine64 || command -v wine)
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  echo "=== windows: creating the Wine prefix (slow the first time)"
+  mkdir -p "$WINEPREFIX"
+  wineboot --init >/dev/null 2>&1 || true
+  wineserver -w
+fi
+
+status=0
+echo "=== windows: test programs under Wine"
+mapfile -t suites < <(find build/windows/tests -name '*_tests.exe' | sort)
+if [ ${#suites[@]} -eq 0 ]; then
+  echo "no test programs were built" >&2
+  status=1
+fi
+for suite in "${suites[@]}"; do
+  echo "--- $suite"
+  if ! "$wine_cmd" "$suite" --gtest_brief=1; then
+    echo "FAILED: $suite" >&2
+    status=1
+  fi
+done
+tested=$(date +%s)
+
+reference=${TALLOWBROOK_REFERENCE_CLI:-}
+if [ -z "$reference" ]; then
+  reference=build/ci/cli/tallowbrook-cli
+  if [ ! -x "$reference" ] ||
+    [ -n "$(find records convert cli -newer "$reference" -type f -print -quit)" ]; then
+    echo "=== windows: building the reference command line for this machine"
+    cmake -S . -B build/windows/host -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF \
+      -DTALLOWBROOK_BUILD_APP=OFF -DTALLOWBROOK_BUILD_BENCH=OFF >/dev/null
+    cmake --build build/windows/host -j "$jobs" --target tallowbrook-cli
+    reference=build/windows/host/cli/tallowbrook-cli
+  fi
+fi
+
+echo "=== windows: end-to-end run under Wine"
+if ! bash tests/windows/e2e.sh build/windows "$reference"; then
+  status=1
+fi
+
+finished=$(date +%s)
+echo "=== windows: build $((built - started)) s, tests $((tested - built)) s," \
+  "end-to-end $((finished - tested)) s, total $((finished - started)) s"
+exit "$status"
