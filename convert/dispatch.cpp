@@ -12,8 +12,10 @@ template <typename Fn>
 struct Extents;
 template <std::size_t S, std::size_t T>
 struct Extents<bool (*)(SourceRecord<S>, TargetRecord<T>)> {
-    static constexpr std::size_t source = S;
-    static constexpr std::size_t target = T;
+    // cppcheck-suppress unusedStructMember ; read through Extents<...> in checked() and cell()
+    static constexpr std::size_t kSource = S;
+    // cppcheck-suppress unusedStructMember ; read through Extents<...> in checked() and cell()
+    static constexpr std::size_t kTarget = T;
 };
 
 // Checks the run-time lengths once, then hands fixed-extent spans to the
@@ -21,10 +23,10 @@ struct Extents<bool (*)(SourceRecord<S>, TargetRecord<T>)> {
 template <auto Fn>
 bool checked(std::span<const std::byte> source, std::span<std::byte> target) {
     using E = Extents<decltype(Fn)>;
-    if (source.size() < E::source || target.size() != E::target) {
+    if (source.size() < E::kSource || target.size() != E::kTarget) {
         return false;
     }
-    return Fn(source.first<E::source>(), target.first<E::target>());
+    return Fn(source.first<E::kSource>(), target.first<E::kTarget>());
 }
 
 // A cell's converter must read no more than its source version's record and
@@ -32,7 +34,7 @@ bool checked(std::span<const std::byte> source, std::span<std::byte> target) {
 template <auto Fn, Version S, Version T>
 constexpr Converter cell() {
     using E = Extents<decltype(Fn)>;
-    static_assert(E::source <= info(S).length && E::target == info(T).length);
+    static_assert(E::kSource <= info(S).length && E::kTarget == info(T).length);
     return checked<Fn>;
 }
 
