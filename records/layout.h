@@ -64,7 +64,10 @@ constexpr std::size_t entryCapacity(std::size_t recordLength) {
     if (recordLength == kLength604) {
         return kCapacity604;
     }
-    return recordLength == kLength700 ? kCapacity700 : kCapacityNew;
+    if (recordLength == kLength700) {
+        return kCapacity700;
+    }
+    return kCapacityNew;
 }
 
 constexpr std::size_t entryStride(std::size_t recordLength) {
