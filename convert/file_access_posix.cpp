@@ -151,6 +151,9 @@ std::uint64_t SourceFile::length() const {
     return static_cast<std::uint64_t>(status.st_size);
 }
 
+// Reading moves the file's position, so it is not const even though the
+// handle itself does not change.
+// NOLINTNEXTLINE(readability-make-member-function-const)
 std::size_t SourceFile::read(std::span<std::byte> buffer) {
     std::size_t done = 0;
     while (done < buffer.size()) {
