@@ -43,13 +43,15 @@ lengths=(1472 1480 1852 1856 2888 2892)
 
 rm -rf "$work"
 mkdir -p "$work/inputs"
-# One file of each version, one of no version, and names that test the
+# One file of each version, two of no version, and names that test the
 # output-path rule: no extension, a short name.
 for length in "${lengths[@]}" 1473 0; do
   head -c "$length" /dev/urandom >"$work/inputs/v$length.dat"
 done
 head -c 1856 /dev/urandom >"$work/inputs/settings"
 head -c 2892 /dev/urandom >"$work/inputs/a.d"
+# A name outside every ANSI code page reaches the program intact.
+head -c 1852 /dev/urandom >"$work/inputs/Grüße 設定.dat"
 
 echo "--- every version to every other version, compared with $reference"
 for index in "${!names[@]}"; do
@@ -101,8 +103,8 @@ for index in "${!names[@]}"; do
     written=$((written + 1))
     cmp -s "$output" "$work/$suffix/windows/$file" || fail "$name: $file differs"
   done
-  # Five versions plus the two oddly named files, less the one of the target's own version.
-  expected=$((5 + 2 - (index == 3 || index == 5 ? 1 : 0)))
+  # Five versions plus the three specially named files, less the one of the target's own version.
+  expected=$((5 + 3 - (index == 2 || index == 3 || index == 5 ? 1 : 0)))
   [ "$written" -eq "$expected" ] || fail "$name: $written outputs, expected $expected"
   echo "$name: $written outputs identical"
 done
