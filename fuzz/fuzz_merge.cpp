@@ -14,11 +14,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <optional>
 #include <set>
-#include <stdlib.h> // mkdtemp
 #include <string>
 #include <system_error>
 #include <vector>
