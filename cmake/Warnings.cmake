@@ -5,7 +5,7 @@ if(MSVC)
 else()
   target_compile_options(tallowbrook_warnings INTERFACE
     -Wall -Wextra -Wpedantic -Wshadow -Wconversion -Wsign-conversion -Wold-style-cast
-    -Wnon-virtual-dtor -Woverloaded-virtual -Wcast-align -Wnull-dereference -Wdouble-promotion
+    -Wnon-virtual-dtor -Woverloaded-virtual -Wcast-align -Wdouble-promotion
     -Wimplicit-fallthrough -Wformat=2
     $<$<BOOL:${TALLOWBROOK_WERROR}>:-Werror>)
 endif()
