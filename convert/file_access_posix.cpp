@@ -59,6 +59,14 @@ FileCause causeOfErrno(int error) {
     throw FileError(cause, error, std::move(path));
 }
 
+// The system calls see a path only up to its first zero byte; a path with one
+// inside could name another file, even the source itself.
+void rejectEmbeddedZero(const std::string& path) {
+    if (path.find('\0') != std::string::npos) {
+        fail(FileCause::BadPath, EINVAL, path);
+    }
+}
+
 void closeQuietly(int fd) {
     if (fd != kNoHandle) {
         ::close(fd);
@@ -121,7 +129,8 @@ SourceFile::~SourceFile() { closeQuietly(m_handle); }
 
 SourceFile SourceFile::open(const std::string& path) {
     // Non-blocking so that a named pipe cannot stall the run; it is refused below.
-    int fd;
+    rejectEmbeddedZero(path);
+    int fd = kNoHandle;
     do {
         fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     } while (fd == kNoHandle && errno == EINTR);
@@ -195,6 +204,7 @@ void OutputFile::discard() noexcept {
 }
 
 OutputFile OutputFile::create(const std::string& path) {
+    rejectEmbeddedZero(path);
     // An existing output keeps its permissions; a new one gets the usual ones.
     mode_t mode = 0666;
     struct stat existing {};
