@@ -1,0 +1,264 @@
+// The Merge command over real files in a temporary folder.
+
+#include <gtest/gtest.h>
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
+#include "convert/file_access.h"
+#include "convert/merge.h"
+#include "records/byte_order.h"
+#include "tests/driver/recording_host.h"
+#include "tests/driver/temp_folder.h"
+
+namespace tallowbrook::test {
+namespace {
+
+constexpr std::size_t kTo802 = 5;
+
+struct Source {
+    std::string path;
+    Bytes bytes;
+};
+
+class MergeTest : public ::testing::Test {
+protected:
+    Source addFile(const std::string& name, Bytes bytes) {
+        Source source{m_folder.file(name), std::move(bytes)};
+        writeFile(source.path, source.bytes);
+        m_sources.push_back(source);
+        return source;
+    }
+
+    Source addRecord(const std::string& name, Version version, std::uint32_t seed) {
+        return addFile(name, randomRecord(version, seed));
+    }
+
+    // What every run must leave behind: sources unchanged, no temporary file.
+    void TearDown() override {
+        for (const Source& source : m_sources) {
+            if (exists(source.path)) {
+                EXPECT_EQ(readFile(source.path), source.bytes) << source.path;
+            }
+        }
+        EXPECT_TRUE(m_folder.temporaryFiles().empty());
+    }
+
+    TempFolder m_folder;
+    std::vector<Source> m_sources;
+};
+
+TEST_F(MergeTest, EmptyListShowsNothingAndKeepsMergeEnabled) {
+    RecordingHost host({}, kTo802);
+    const MergeOutcome outcome = runMerge(host);
+    EXPECT_EQ(outcome.kind, MergeOutcome::Kind::EmptyList);
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_TRUE(host.mergeEnabled);
+}
+
+// Every version to every other, byte for byte against the converter on a
+// zero-filled target, with files of all versions listed together so that no
+// output can carry bytes of the file converted before it.
+TEST_F(MergeTest, ConvertsEveryVersionToEveryOtherByteForByte) {
+    std::vector<Source> sources;
+    for (std::size_t v = 0; v < kVersionCount; ++v) {
+        Bytes record = randomRecord(static_cast<Version>(v), 100 + static_cast<std::uint32_t>(v));
+        writeU32Le(record, 800, v % 2 == 0 ? 17u : 2u); // full and sparse entry tables alternate
+        sources.push_back(addFile("v" + std::to_string(v) + ".dat", record));
+    }
+    for (std::size_t to = 0; to < kVersionCount; ++to) {
+        std::vector<std::string> paths;
+        for (const Source& s : sources) {
+            paths.push_back(s.path);
+        }
+        RecordingHost host(paths, to);
+        const MergeOutcome outcome = runMerge(host);
+        ASSERT_EQ(outcome.kind, MergeOutcome::Kind::Completed);
+        EXPECT_EQ(outcome.written, 5);
+        EXPECT_EQ(host.messages, std::vector<std::string>{"Done! Merged 5 configuration files.\n"});
+        EXPECT_FALSE(host.mergeEnabled);
+        const std::string suffix(info(static_cast<Version>(to)).suffix);
+        for (std::size_t from = 0; from < kVersionCount; ++from) {
+            const std::string output = m_folder.file("v" + std::to_string(from) + suffix + ".dat");
+            if (from == to) {
+                EXPECT_FALSE(exists(output)) << output;
+                continue;
+            }
+            EXPECT_EQ(readFile(output),
+                      convert(static_cast<Version>(from), static_cast<Version>(to), sources[from].bytes))
+                << from << " -> " << to;
+        }
+    }
+}
+
+TEST_F(MergeTest, FilesOfNoKnownLengthArePassedOverSilently) {
+    std::vector<std::string> paths;
+    for (const std::size_t length : {0u, 1471u, 1473u, 4000u, 5000u}) {
+        paths.push_back(addFile("len" + std::to_string(length) + ".dat", randomBytes(length, 7)).path);
+    }
+    RecordingHost host(paths, kTo802);
+    const MergeOutcome outcome = runMerge(host);
+    EXPECT_EQ(outcome.written, 0);
+    EXPECT_EQ(host.messages, std::vector<std::string>{"Done! Merged 0 configuration files.\n"});
+    EXPECT_FALSE(host.mergeEnabled);
+    for (const std::string& path : paths) {
+        EXPECT_FALSE(exists(path.substr(0, path.size() - 4) + "_802.dat"));
+    }
+}
+
+TEST_F(MergeTest, NoChoiceOrAFileOfTheChosenVersionWritesNothing) {
+    const Source source = addRecord("same.dat", Version::V802, 1);
+    for (const std::optional<std::size_t> chooser : {std::optional<std::size_t>(kTo802),
+                                                      std::optional<std::size_t>(), std::optional<std::size_t>(6)}) {
+        RecordingHost host({source.path}, chooser);
+        EXPECT_EQ(runMerge(host).written, 0);
+        EXPECT_EQ(host.messages.size(), 1u);
+    }
+    EXPECT_FALSE(exists(m_folder.file("same_802.dat")));
+}
+
+// Locks, permissions and fork are POSIX here; the Windows suite has its own cases.
+#ifndef _WIN32
+TEST_F(MergeTest, UnopenableSourcesAreReportedAndTheRunGoesOn) {
+    const Source good = addRecord("good.dat", Version::V604, 3);
+    const std::string missing = m_folder.file("missing.dat");
+    const std::string folder = m_folder.file("folder.dat");
+    ASSERT_EQ(::mkdir(folder.c_str(), 0755), 0);
+    const Source locked = addRecord("locked.dat", Version::V705, 4);
+
+    // Another process holds an exclusive lock on one source for the whole run.
+    int ready[2];
+    int release[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    ASSERT_EQ(::pipe(release), 0);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(release[1]); // so that the parent's close is the child's signal to go
+        const int fd = ::open(locked.path.c_str(), O_RDWR);
+        const bool ok = fd >= 0 && ::flock(fd, LOCK_EX) == 0;
+        char byte = ok ? 'y' : 'n';
+        (void)!::write(ready[1], &byte, 1);
+        (void)!::read(release[0], &byte, 1);
+        ::_exit(0);
+    }
+    ::close(release[0]);
+    char byte = 0;
+    ASSERT_EQ(::read(ready[0], &byte, 1), 1);
+    ASSERT_EQ(byte, 'y');
+
+    RecordingHost host({missing, folder, locked.path, good.path}, kTo802);
+    const MergeOutcome outcome = runMerge(host);
+    ::close(release[1]);
+    ::waitpid(child, nullptr, 0);
+
+    EXPECT_EQ(outcome.kind, MergeOutcome::Kind::Completed);
+    EXPECT_EQ(outcome.written, 1);
+    EXPECT_EQ(host.messages,
+              (std::vector<std::string>{
+                  "File could not be opened \n" + missing + " was not found.",
+                  "File could not be opened \nAccess to " + folder + " was denied.",
+                  "File could not be opened \nA sharing violation occurred while accessing " + locked.path + ".",
+                  "Done! Merged 1 configuration files.\n"}));
+    EXPECT_TRUE(exists(m_folder.file("good_802.dat")));
+    EXPECT_FALSE(exists(m_folder.file("locked_802.dat")));
+}
+
+TEST_F(MergeTest, ListedTwiceConvertsTwiceAndOverwritesExistingOutput) {
+    const Source source = addRecord("twice.dat", Version::V700, 5);
+    const std::string output = m_folder.file("twice_802.dat");
+    writeFile(output, randomBytes(9000, 6)); // a stale, longer file of the same name
+    ASSERT_EQ(::chmod(output.c_str(), 0640), 0);
+
+    RecordingHost host({source.path, source.path}, kTo802);
+    EXPECT_EQ(runMerge(host).written, 2);
+    EXPECT_EQ(readFile(output), convert(Version::V700, Version::V802, source.bytes));
+    struct stat status {};
+    ASSERT_EQ(::stat(output.c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 0777, 0640u) << "an overwritten output keeps its permissions";
+}
+
+// A failing output ends the run at that entry: earlier outputs stay, later
+// entries are not processed, no summary, "Merge" stays enabled, and the file
+// that stood at the output path is untouched.
+TEST_F(MergeTest, ReadOnlyOrFolderOutputEndsTheRun) {
+    struct Case {
+        const char* name;
+        bool folder;
+    };
+    for (const Case c : {Case{"readonly", false}, Case{"isfolder", true}}) {
+        SCOPED_TRACE(c.name);
+        const Source first = addRecord(std::string(c.name) + "_a.dat", Version::V604, 8);
+        const Source blocked = addRecord(std::string(c.name) + "_b.dat", Version::V604, 9);
+        const Source later = addRecord(std::string(c.name) + "_c.dat", Version::V604, 10);
+        const std::string blockedOutput = m_folder.file(std::string(c.name) + "_b_802.dat");
+        const Bytes before = randomBytes(100, 11);
+        if (c.folder) {
+            ASSERT_EQ(::mkdir(blockedOutput.c_str(), 0755), 0);
+        } else {
+            writeFile(blockedOutput, before);
+            ASSERT_EQ(::chmod(blockedOutput.c_str(), 0444), 0);
+        }
+
+        RecordingHost host({first.path, blocked.path, later.path}, kTo802);
+        const MergeOutcome outcome = runMerge(host);
+        ASSERT_EQ(outcome.kind, MergeOutcome::Kind::OutputFailed);
+        EXPECT_EQ(outcome.written, 1);
+        EXPECT_EQ(outcome.outputError->cause(), FileCause::AccessDenied);
+        EXPECT_EQ(outcome.outputError->description(), "Access to " + blockedOutput + " was denied.");
+        EXPECT_TRUE(host.messages.empty());
+        EXPECT_TRUE(host.mergeEnabled);
+        EXPECT_TRUE(exists(m_folder.file(std::string(c.name) + "_a_802.dat")));
+        EXPECT_FALSE(exists(m_folder.file(std::string(c.name) + "_c_802.dat")));
+        if (!c.folder) {
+            EXPECT_EQ(readFile(blockedOutput), before);
+        }
+    }
+}
+
+#endif // _WIN32
+
+TEST_F(MergeTest, OutputsKeepToTheSourcesFolderWhateverTheName) {
+    const struct {
+        const char* source;
+        const char* output;
+    } cases[] = {
+        {"config", "co_705nfig"},
+        {"abc", "_705abc"},
+        {"résumé.dat", "résumé_705.dat"},
+        {"日本語", "_705日本語"},
+    };
+    for (const auto& c : cases) {
+        const Source source = addRecord(c.source, Version::V802, 12);
+        RecordingHost host({source.path}, 2);
+        EXPECT_EQ(runMerge(host).written, 1) << c.source;
+        EXPECT_EQ(readFile(m_folder.file(c.output)), convert(Version::V802, Version::V705, source.bytes))
+            << c.source;
+    }
+}
+
+#ifndef _WIN32
+TEST(SourceFileTest, AFileThatShrankAfterItsLengthWasTakenIsAReadError) {
+    TempFolder folder;
+    const std::string path = folder.file("shrinking.dat");
+    writeFile(path, randomRecord(Version::V604, 13));
+    SourceFile source = SourceFile::open(path);
+    const std::uint64_t length = source.length();
+    ASSERT_EQ(::truncate(path.c_str(), 100), 0);
+    Bytes buffer(length);
+    try {
+        readExactly(source, buffer);
+        FAIL() << "a short read must fail";
+    } catch (const FileError& error) {
+        EXPECT_EQ(error.cause(), FileCause::EndOfFile);
+    }
+}
+
+#endif // _WIN32
+
+} // namespace
+} // namespace tallowbrook::test

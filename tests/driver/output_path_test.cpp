@@ -1,0 +1,53 @@
+#include <gtest/gtest.h>
+
+#include "convert/file_error.h"
+#include "convert/output_path.h"
+
+namespace tallowbrook {
+namespace {
+
+TEST(OutputPath, SuffixGoesInFrontOfTheLastFourCharactersOfTheName) {
+    const struct {
+        PathStyle style;
+        const char* path;
+        const char* expected;
+    } cases[] = {
+        {PathStyle::Posix, "/d/laser.dat", "/d/laser_802.dat"},
+        {PathStyle::Posix, "/d/config", "/d/co_802nfig"},
+        {PathStyle::Posix, "/data/x", "/data/_802x"},
+        {PathStyle::Posix, "abcd", "_802abcd"},
+        {PathStyle::Posix, "", "_802"},
+        {PathStyle::Posix, "/", "/_802"},
+        {PathStyle::Posix, "/d/naïve.dat", "/d/naïve_802.dat"},
+        {PathStyle::Posix, "/d/x€€€€", "/d/x_802€€€€"},
+        {PathStyle::Posix, "/d/€😀", "/d/_802€😀"},
+        {PathStyle::Posix, "/d\\a\\b", "/d_802\\a\\b"}, // "\\" is a name character here
+        {PathStyle::Windows, "D:\\cfg\\laser.dat", "D:\\cfg\\laser_802.dat"},
+        {PathStyle::Windows, "D:\\a\\b", "D:\\a\\_802b"},
+        {PathStyle::Windows, "D:/a/bc", "D:/a/_802bc"},
+        {PathStyle::Windows, "C:ab", "C:_802ab"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(outputPathFor(c.path, "_802", c.style), c.expected) << c.path;
+    }
+}
+
+TEST(OutputPath, BrokenUtf8StaysInsideTheName) {
+    // Stray continuation bytes never carry the suffix past the separator.
+    const std::string path = "/d/\x80\x80\x80\x80\x80";
+    const std::string output = outputPathFor(path, "_705", PathStyle::Posix);
+    EXPECT_EQ(output.substr(0, 3), "/d/");
+    EXPECT_NE(output.find("_705"), std::string::npos);
+}
+
+TEST(FileErrorText, DescriptionsNameTheFileOrAnUnnamedFile) {
+    EXPECT_EQ(FileError(FileCause::DiskFull, 28, "/o/x_802.dat").description(),
+              "Disk full while accessing /o/x_802.dat.");
+    EXPECT_EQ(FileError(FileCause::HardIo, 5, std::nullopt).description(),
+              "A hardware I/O error was reported while accessing an unnamed file.");
+    EXPECT_EQ(FileError(FileCause::None, 0, "/x").description(), "No error occurred.");
+    EXPECT_EQ(FileError(FileCause::BadSeek, 0, "/x").description(), "Seek failed on /x");
+}
+
+} // namespace
+} // namespace tallowbrook

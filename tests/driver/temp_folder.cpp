@@ -1,0 +1,68 @@
+#include "tests/driver/temp_folder.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <stdexcept>
+
+namespace tallowbrook::test {
+
+namespace fs = std::filesystem;
+
+TempFolder::TempFolder() {
+    std::random_device random;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        m_path = fs::temp_directory_path() / ("tallowbrook-test-" + std::to_string(random()));
+        if (fs::create_directory(m_path)) {
+            return;
+        }
+    }
+    throw std::runtime_error("cannot make a temporary folder");
+}
+
+TempFolder::~TempFolder() {
+    std::error_code ignored;
+    // Read-only files and folders left by a test must not stop the clean-up.
+    for (const auto& entry : fs::recursive_directory_iterator(m_path, ignored)) {
+        fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add, ignored);
+    }
+    fs::remove_all(m_path, ignored);
+}
+
+std::string TempFolder::file(const std::string& name) const { return (m_path / fs::u8path(name)).string(); }
+
+std::vector<std::string> TempFolder::temporaryFiles() const {
+    std::vector<std::string> found;
+    for (const auto& entry : fs::directory_iterator(m_path)) {
+        const std::string name = entry.path().filename().string();
+        if (name.rfind(".tallowbrook-", 0) == 0) {
+            found.push_back(name);
+        }
+    }
+    return found;
+}
+
+void writeFile(const std::string& path, const Bytes& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    if (!out) {
+        throw std::runtime_error("cannot write " + path);
+    }
+}
+
+Bytes readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        throw std::runtime_error("cannot read " + path);
+    }
+    const std::vector<char> chars((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    Bytes bytes(chars.size());
+    std::memcpy(bytes.data(), chars.data(), chars.size());
+    return bytes;
+}
+
+bool exists(const std::string& path) { return fs::exists(fs::u8path(path)); }
+
+} // namespace tallowbrook::test
