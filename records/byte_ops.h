@@ -3,7 +3,9 @@
 // Byte-level operations on record buffers. None allocates or fails; each
 // touches only the bytes its contract names, inside the spans it is given.
 
+#include <cassert>
 #include <cstddef>
+#include <cstring>
 #include <cstdint>
 #include <span>
 #include <string_view>
@@ -14,14 +16,27 @@ namespace tallowbrook {
 void writeDriverExtra(std::span<std::byte> target);
 
 // Copies `length` bytes at `offset` of the source to the same offset of the target.
-void copyBlock(std::span<const std::byte> source, std::span<std::byte> target, std::size_t offset,
-               std::size_t length);
+// Inline, so that blocks of constant length compile to plain moves.
+inline void copyBlock(std::span<const std::byte> source, std::span<std::byte> target, std::size_t offset,
+                      std::size_t length) {
+    assert(offset + length <= source.size() && offset + length <= target.size());
+    std::memcpy(target.data() + offset, source.data() + offset, length);
+}
 
-// Carries the 512-byte text slot at `offset`: UTF-16LE units up to and including the
-// first zero unit; the target units behind it are not written. A slot without a zero
-// unit among units 0-254 gives its first 255 units and a zero unit as unit 255, so the
-// target always holds a terminated text and nothing outside the slot is touched.
-void carryTextSlot(std::span<const std::byte> source, std::span<std::byte> target, std::size_t offset);
+// Copies the source bytes from `blockStart` up to the text slot at `slot`
+// unchanged, then carries the slot's text: UTF-16LE units up to and including
+// the first zero unit, the target units behind it not written. A slot without a
+// zero unit among units 0-254 gives its first 255 units and a zero unit as unit
+// 255, so the target always holds a terminated text and nothing outside the
+// slot is touched. One block, so the bytes in front of a slot cost no extra copy.
+void copyThroughTextSlot(std::span<const std::byte> source, std::span<std::byte> target,
+                         std::size_t blockStart, std::size_t slot);
+
+// Carries the 512-byte text slot at `offset` as copyThroughTextSlot does.
+inline void carryTextSlot(std::span<const std::byte> source, std::span<std::byte> target,
+                          std::size_t offset) {
+    copyThroughTextSlot(source, target, offset, offset);
+}
 
 // Writes `text` (at most 255 units) and its zero unit as UTF-16LE at `offset`; the
 // rest of the slot is not written.

@@ -33,12 +33,10 @@ void copyEntryTable(std::span<const std::byte> source, std::span<std::byte> targ
 
 void fieldWiseCopy(std::span<const std::byte> source, std::span<std::byte> target) {
     assert(isOlderFamily(source.size()) || isOlderFamily(target.size()));
-    // Header and the stem values before the first slot are one run of bytes.
-    copyBlock(source, target, 0, layout::kFirstTextSlot);
+    // The header and the stem values in front of each slot travel with its text.
+    copyThroughTextSlot(source, target, 0, layout::kFirstTextSlot);
     writeDriverExtra(target);
-    carryTextSlot(source, target, layout::kFirstTextSlot);
-    copyBlock(source, target, layout::kValue788, layout::kSecondTextSlot - layout::kValue788);
-    carryTextSlot(source, target, layout::kSecondTextSlot);
+    copyThroughTextSlot(source, target, layout::kValue788, layout::kSecondTextSlot);
     copyEntryTable(source, target);
     writeAppendedDefaults(target, source.size());
 }

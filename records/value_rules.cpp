@@ -25,6 +25,9 @@ void remap1852(std::span<std::byte> target) {
 }
 
 void writeAppendedDefaults(std::span<std::byte> target, std::size_t sourceLength) {
+    if (target.size() <= kAppendedFields.front().offset) {
+        return; // the older family and 7.05 append nothing
+    }
     for (const AppendedField& field : kAppendedFields) {
         if (field.offset < sourceLength || field.offset + field.width > target.size()) {
             continue;
