@@ -1,0 +1,129 @@
+// Times one Merge run over N generated files against a minimal loop that makes
+// the same system calls per file (open, length, read, create, write, flush,
+// rename, folder flush, close) with a plain copy in place of the conversion.
+// Prints seconds and the process's peak resident memory; bench/run_merge.sh
+// runs it per mode and size and prints the ratios.
+//
+//   tallowbrook_bench_merge merge|baseline FOLDER COUNT
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <string>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+#include "convert/merge.h"
+#include "records/version_table.h"
+
+namespace {
+
+using namespace tallowbrook;
+
+constexpr std::size_t kTargetIndex = 5; // 8.02
+
+std::string sourcePath(const std::string& folder, std::size_t i) {
+    return folder + "/settings" + std::to_string(i) + ".dat";
+}
+
+// Sources cycle through the five versions other than the target.
+void generate(const std::string& folder, std::size_t count) {
+    std::vector<unsigned char> bytes(kLongestRecord);
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::size_t length = kVersionTable[i % 5].length;
+        for (std::size_t b = 0; b < length; ++b) {
+            bytes[b] = static_cast<unsigned char>((b * 31 + i) & 0xFF);
+        }
+        FILE* file = std::fopen(sourcePath(folder, i).c_str(), "wb");
+        if (file == nullptr || std::fwrite(bytes.data(), 1, length, file) != length || std::fclose(file) != 0) {
+            std::perror("generate");
+            std::exit(1);
+        }
+    }
+}
+
+class BenchHost final : public DialogHost {
+public:
+    BenchHost(const std::string& folder, std::size_t count) : m_folder(folder), m_count(count) {}
+    std::size_t entryCount() const override { return m_count; }
+    std::string entryText(std::size_t index) const override { return sourcePath(m_folder, index); }
+    std::optional<std::size_t> chooserIndex() const override { return kTargetIndex; }
+    void disableMerge() override {}
+    void showMessage(const std::string& text) override { std::fputs(text.c_str(), stderr); }
+    void showSummary(const std::string& /*text*/) override {}
+
+private:
+    const std::string& m_folder;
+    std::size_t m_count;
+};
+
+void check(bool ok, const char* what) {
+    if (!ok) {
+        std::perror(what);
+        std::exit(1);
+    }
+}
+
+void baseline(const std::string& folder, std::size_t count) {
+    std::vector<unsigned char> source(4000);
+    std::vector<unsigned char> target(kLongestRecord);
+    const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+    check(dir >= 0, "open folder");
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::string path = sourcePath(folder, i);
+        const int in = ::open(path.c_str(), O_RDONLY);
+        check(in >= 0, "open");
+        struct stat status {};
+        check(::fstat(in, &status) == 0, "fstat");
+        const auto length = static_cast<std::size_t>(status.st_size);
+        check(::read(in, source.data(), length) == static_cast<ssize_t>(length), "read");
+        std::memcpy(target.data(), source.data(), std::min(length, target.size()));
+        const std::string temporary = folder + "/.tmp";
+        const int out = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0666);
+        check(out >= 0, "create");
+        check(::write(out, target.data(), target.size()) == static_cast<ssize_t>(target.size()), "write");
+        check(::fsync(out) == 0, "fsync");
+        check(::close(out) == 0, "close");
+        const std::string output = path.substr(0, path.size() - 4) + "_802.dat";
+        check(::rename(temporary.c_str(), output.c_str()) == 0, "rename");
+        ::fsync(dir);
+        ::close(in);
+    }
+    ::close(dir);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: %s merge|baseline|generate FOLDER COUNT\n", argv[0]);
+        return 2;
+    }
+    const std::string mode = argv[1];
+    const std::string folder = argv[2];
+    const auto count = static_cast<std::size_t>(std::strtoul(argv[3], nullptr, 10));
+    if (mode == "generate") {
+        generate(folder, count);
+        return 0;
+    }
+    const auto start = std::chrono::steady_clock::now();
+    if (mode == "merge") {
+        BenchHost host(folder, count);
+        const MergeOutcome outcome = runMerge(host);
+        if (outcome.kind != MergeOutcome::Kind::Completed || outcome.written != static_cast<int>(count)) {
+            std::fprintf(stderr, "merge wrote %d of %zu\n", outcome.written, count);
+            return 1;
+        }
+    } else {
+        baseline(folder, count);
+    }
+    const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    std::printf("%s %zu %.3f %ld\n", mode.c_str(), count, seconds.count(), usage.ru_maxrss);
+    return 0;
+}

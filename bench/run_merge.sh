@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# Times the Merge driver over 1,000 and 10,000 generated files against a
+# minimal loop making the same system calls per file, alternating the two in
+# the same script, and compares the driver's peak memory at both sizes.
+# Files live in build/bench/merge-N (on the disk, so flushes are real).
+# Usage: bench/run_merge.sh [ROUNDS]   (default 3; the median round counts)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+rounds=${1:-3}
+build=build/bench
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTALLOWBROOK_BUILD_BENCH=ON \
+  -DTALLOWBROOK_BUILD_APP=OFF -DTALLOWBROOK_BUILD_CLI=OFF -DBUILD_TESTING=OFF >/dev/null
+cmake --build "$build" -j 2 --target tallowbrook_bench_merge >/dev/null
+bench="$build/bench/tallowbrook_bench_merge"
+
+results=$(mktemp)
+trap 'rm -f "$results"' EXIT
+for count in 1000 10000; do
+  folder="$build/merge-$count"
+  rm -rf "$folder" && mkdir -p "$folder"
+  "$bench" generate "$folder" "$count"
+  for ((round = 0; round < rounds; round++)); do
+    # Alternate which goes first, so neither always meets a warmer cache.
+    if ((round % 2 == 0)); then order="merge baseline"; else order="baseline merge"; fi
+    for mode in $order; do
+      sync
+      "$bench" "$mode" "$folder" "$count" >>"$results"
+    done
+  done
+  rm -rf "$folder"
+done
+
+python3 - "$results" <<'PY'
+import statistics, sys
+rows = [line.split() for line in open(sys.argv[1])]
+times, memory = {}, {}
+for mode, count, seconds, rss in rows:
+    times.setdefault((mode, int(count)), []).append(float(seconds))
+    memory[(mode, int(count))] = max(memory.get((mode, int(count)), 0), int(rss))
+print(f"{'files':>6} {'merge s':>9} {'loop s':>9} {'ratio':>6} {'merge peak KiB':>15}")
+for count in sorted({c for _, c in times}):
+    m = statistics.median(times[("merge", count)])
+    b = statistics.median(times[("baseline", count)])
+    print(f"{count:>6} {m:>9.3f} {b:>9.3f} {m / b:>5.2f}x {memory[('merge', count)]:>15}")
+small, large = memory[("merge", 1000)], memory[("merge", 10000)]
+print(f"peak memory 10,000 vs 1,000 files: {large} KiB vs {small} KiB ({large / small:.2f}x)")
+PY
