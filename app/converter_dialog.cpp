@@ -36,7 +36,7 @@ using namespace tallowbrook::app;
 
 namespace {
 
-const QString kMessageCaption = QStringLiteral("Tallowbrook");
+constexpr char kMessageCaption[] = "Tallowbrook";
 
 // The platform's order of texts: letter case does not count, so "d:\a" comes
 // before "E:\b\x.dat".
@@ -229,7 +229,7 @@ void CConverterDialog::disableMerge() {
 }
 
 void CConverterDialog::showMessage(const std::string& text) {
-    m_seams.showMessage(this, {kMessageCaption, QString::fromStdString(text), QMessageBox::NoIcon});
+    m_seams.showMessage(this, {QString::fromLatin1(kMessageCaption), QString::fromStdString(text), QMessageBox::NoIcon});
 }
 
 void CConverterDialog::entryDone(std::size_t done, std::size_t total) {

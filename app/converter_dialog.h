@@ -20,6 +20,8 @@ class MergeProgress;
 }
 
 class CConverterDialog : public QDialog, public tallowbrook::DialogHost {
+    Q_DISABLE_COPY_MOVE(CConverterDialog)
+
 public:
     explicit CConverterDialog(tallowbrook::app::UiSeams seams = tallowbrook::app::platformSeams(),
                               QWidget* parent = nullptr);

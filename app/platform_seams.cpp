@@ -11,13 +11,13 @@ namespace {
 // One file type is offered. The pattern is written as the user sees it; the
 // dialog matches it in any letter case, so files saved as ".DAT" or ".dat"
 // on other systems are listed too.
-const QString kDataFileFilter = QStringLiteral("Trevak Configuration Data Files (*.Dat)");
+constexpr char kDataFileFilter[] = "Trevak Configuration Data Files (*.Dat)";
 
 std::optional<QStringList> runOpenFileDialog(QWidget* owner, const QString& initialName) {
     QFileDialog dialog(owner);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFiles); // several files; each must exist
-    dialog.setNameFilter(kDataFileFilter);
+    dialog.setNameFilter(QString::fromLatin1(kDataFileFilter));
 #if !defined(Q_OS_WIN) && !defined(Q_OS_MACOS)
     // Some desktops' native dialogs match patterns case-sensitively; Qt's own
     // dialog does not.
