@@ -1,10 +1,48 @@
-// tallowbrook-cli: parses its arguments and hands them to the front end.
+// tallowbrook-cli: collects its arguments as UTF-8 and hands them to the front end.
 
 #include <iostream>
+#include <string>
+#include <vector>
 
 #include "cli/cli_app.h"
 
+#ifdef _WIN32
+#include <windows.h>
+
+#include <shellapi.h>
+
+namespace {
+// main()'s arguments come in the ANSI code page, which cannot hold every file
+// name; the wide command line can, so paths reach the program intact.
+std::vector<std::string> utf8Arguments() {
+    std::vector<std::string> args;
+    int count = 0;
+    LPWSTR* wide = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+    if (wide == nullptr) {
+        return args;
+    }
+    for (int i = 1; i < count; ++i) {
+        const int bytes = ::WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, nullptr, 0, nullptr, nullptr);
+        std::string arg(static_cast<std::size_t>(bytes > 0 ? bytes - 1 : 0), '\0');
+        if (bytes > 1) {
+            ::WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, arg.data(), bytes, nullptr, nullptr);
+        }
+        args.push_back(std::move(arg));
+    }
+    ::LocalFree(wide);
+    return args;
+}
+} // namespace
+#endif
+
 int main(int argc, char** argv) {
+#ifdef _WIN32
+    static_cast<void>(argc);
+    static_cast<void>(argv);
+    ::SetConsoleOutputCP(CP_UTF8); // messages name files in UTF-8
+    const std::vector<std::string> args = utf8Arguments();
+#else
     const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+#endif
     return tallowbrook::cli::run(args, std::cout, std::cerr);
 }
