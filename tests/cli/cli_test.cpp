@@ -7,7 +7,7 @@
 #include <sstream>
 
 #include "cli/cli_app.h"
-#include "tests/driver/temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace tallowbrook::test {
 namespace {

@@ -14,7 +14,7 @@
 #include "convert/merge.h"
 #include "records/byte_order.h"
 #include "tests/driver/recording_host.h"
-#include "tests/driver/temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace tallowbrook::test {
 namespace {

@@ -6,12 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstddef>
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
@@ -20,59 +14,18 @@
 #include "convert/file_error.h"
 #include "convert/merge.h"
 #include "records/version_table.h"
+#include "tests/support/temp_folder.h"
 
 namespace tallowbrook {
 namespace {
 
-namespace fs = std::filesystem;
 using namespace std::string_literals;
+using test::Bytes;
+using test::readFile;
+using test::TempFolder;
+using test::writeFile;
 
-class Folder {
-public:
-    Folder() {
-        std::string pattern = (fs::temp_directory_path() / "tallowbrook-hardening-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) {
-            throw std::runtime_error("cannot make a temporary folder");
-        }
-        m_path = pattern;
-    }
-    ~Folder() {
-        std::error_code ignored;
-        fs::remove_all(m_path, ignored);
-    }
-    Folder(const Folder&) = delete;
-    Folder& operator=(const Folder&) = delete;
-
-    std::string file(const std::string& name) const { return (m_path / name).string(); }
-    std::vector<std::string> names() const {
-        std::vector<std::string> found;
-        for (const fs::directory_entry& entry : fs::directory_iterator(m_path)) {
-            found.push_back(entry.path().filename().string());
-        }
-        return found;
-    }
-
-private:
-    fs::path m_path;
-};
-
-std::string readAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void writeAll(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
-// A 6.04 record whose bytes are easy to tell from any converted record.
-std::string record604() {
-    std::string bytes(kLength604, '\0');
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        bytes[i] = static_cast<char>('A' + i % 23);
-    }
-    return bytes;
-}
+const Bytes kRecord604 = test::randomRecord(Version::V604, 1);
 
 class OneEntryHost : public DialogHost {
 public:
@@ -90,22 +43,22 @@ private:
 };
 
 TEST(PathWithZero, MergeNeverWritesOverTheSourceItReads) {
-    const Folder folder;
+    const TempFolder folder;
     const std::string source = folder.file("laser.dat");
-    writeAll(source, record604());
+    writeFile(source, kRecord604);
 
     OneEntryHost host(source + "\0abcd"s);
     runMerge(host);
 
     // Compared as a flag: a failure would otherwise print two whole records.
-    EXPECT_TRUE(readAll(source) == record604()) << "the source was overwritten by its own conversion";
+    EXPECT_TRUE(readFile(source) == kRecord604) << "the source was overwritten by its own conversion";
     EXPECT_EQ(folder.names(), std::vector<std::string>{"laser.dat"});
 }
 
 TEST(PathWithZero, SourceOpenRefusesItAsAnInvalidPath) {
-    const Folder folder;
+    const TempFolder folder;
     const std::string source = folder.file("laser.dat");
-    writeAll(source, record604());
+    writeFile(source, kRecord604);
     try {
         SourceFile::open(source + "\0abcd"s);
         FAIL() << "a path with a zero byte was opened";
@@ -115,16 +68,16 @@ TEST(PathWithZero, SourceOpenRefusesItAsAnInvalidPath) {
 }
 
 TEST(PathWithZero, OutputCreateRefusesItAsAnInvalidPath) {
-    const Folder folder;
+    const TempFolder folder;
     const std::string existing = folder.file("laser.dat");
-    writeAll(existing, record604());
+    writeFile(existing, kRecord604);
     try {
         OutputFile::create(existing + "\0_802abcd"s);
         FAIL() << "a path with a zero byte was created";
     } catch (const FileError& error) {
         EXPECT_EQ(error.cause(), FileCause::BadPath);
     }
-    EXPECT_TRUE(readAll(existing) == record604()) << "the existing file was replaced";
+    EXPECT_TRUE(readFile(existing) == kRecord604) << "the existing file was replaced";
     EXPECT_EQ(folder.names(), std::vector<std::string>{"laser.dat"});
 }
 

@@ -1,5 +1,6 @@
-#include "tests/driver/temp_folder.h"
+#include "tests/support/temp_folder.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -31,12 +32,30 @@ TempFolder::~TempFolder() {
     fs::remove_all(m_path, ignored);
 }
 
-std::string TempFolder::file(const std::string& name) const { return (m_path / fs::u8path(name)).string(); }
+namespace {
+// Paths are UTF-8 throughout the program; std::filesystem's string() would use
+// the ANSI code page on Windows.
+std::string utf8(const fs::path& path) {
+    const std::u8string text = path.u8string();
+    return {text.begin(), text.end()};
+}
+} // namespace
+
+std::string TempFolder::file(const std::string& name) const { return utf8(m_path / fs::u8path(name)); }
+
+std::vector<std::string> TempFolder::names() const {
+    std::vector<std::string> found;
+    for (const auto& entry : fs::directory_iterator(m_path)) {
+        found.push_back(utf8(entry.path().filename()));
+    }
+    std::sort(found.begin(), found.end());
+    return found;
+}
 
 std::vector<std::string> TempFolder::temporaryFiles() const {
     std::vector<std::string> found;
     for (const auto& entry : fs::directory_iterator(m_path)) {
-        const std::string name = entry.path().filename().string();
+        const std::string name = utf8(entry.path().filename());
         if (name.rfind(".tallowbrook-", 0) == 0) {
             found.push_back(name);
         }
@@ -45,7 +64,7 @@ std::vector<std::string> TempFolder::temporaryFiles() const {
 }
 
 void writeFile(const std::string& path, const Bytes& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    std::ofstream out(fs::u8path(path), std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     if (!out) {
         throw std::runtime_error("cannot write " + path);
@@ -53,7 +72,7 @@ void writeFile(const std::string& path, const Bytes& bytes) {
 }
 
 Bytes readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(fs::u8path(path), std::ios::binary);
     if (!in) {
         throw std::runtime_error("cannot read " + path);
     }
