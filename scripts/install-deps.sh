@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
-# Installs the Debian/Ubuntu packages the build, the tests and the tools need.
-# Idempotent: does nothing when everything is already there.
+# Installs the Debian/Ubuntu packages the build, the tests and the tools need,
+# and any further packages named as arguments (scripts/windows.sh names its
+# cross compiler and Wine). Idempotent: does nothing when all are there.
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build pkg-config git
+  build-essential cmake ninja-build pkg-config git python3
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libcli11-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev xvfb xauth
   clang libclang-rt-14-dev clang-tidy cppcheck
+  "$@"
 )
 
 missing=()

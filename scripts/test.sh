@@ -1,12 +1,17 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds and runs every test suite: the normal build
-# with warnings as errors, then the same suite under AddressSanitizer and
-# UndefinedBehaviorSanitizer.
+# Installs what is missing, builds and runs every check:
+#  1. the whole test suite in a release build with warnings as errors;
+#  2. the same suite under AddressSanitizer and UndefinedBehaviorSanitizer;
+#  3. each libFuzzer target for a bounded time with a fixed seed;
+#  4. clang-tidy and cppcheck;
+#  5. the Windows cross build, its tests and an end-to-end run under Wine.
+# Set TALLOWBROOK_QUICK=1 to run only steps 1 and 2.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh
 jobs=$(nproc)
+started=$(date +%s)
 
 for preset in ci sanitize; do
   echo "=== ${preset}: configure, build, test"
@@ -14,3 +19,14 @@ for preset in ci sanitize; do
   cmake --build --preset "$preset" -j "$jobs"
   ctest --preset "$preset" -j "$jobs"
 done
+
+if [ "${TALLOWBROOK_QUICK:-0}" != "1" ]; then
+  echo "=== fuzz"
+  bash scripts/fuzz.sh
+  echo "=== static analysis"
+  bash scripts/analyse.sh
+  echo "=== windows"
+  bash scripts/windows.sh
+fi
+
+echo "=== all checks passed in $(($(date +%s) - started)) s"

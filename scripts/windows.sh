@@ -13,26 +13,7 @@ root=$(pwd)
 started=$(date +%s)
 jobs=$(($(nproc) < 2 ? $(nproc) : 2))
 
-packages=(
-  cmake ninja-build googletest libcli11-dev
-  g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-  wine wine64
-)
-missing=()
-for package in "${packages[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "ok installed"; then
-    missing+=("$package")
-  fi
-done
-if [ ${#missing[@]} -ne 0 ]; then
-  echo "Installing: ${missing[*]}"
-  sudo_cmd=()
-  if [ "$(id -u)" -ne 0 ]; then
-    sudo_cmd=(sudo)
-  fi
-  "${sudo_cmd[@]}" apt-get update -q
-  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
-fi
+bash scripts/install-deps.sh g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64
 
 echo "=== windows: configure, build"
 cmake --preset windows
