@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -76,9 +75,10 @@ Bytes readFile(const std::string& path) {
     if (!in) {
         throw std::runtime_error("cannot read " + path);
     }
-    const std::vector<char> chars((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    Bytes bytes(chars.size());
-    std::memcpy(bytes.data(), chars.data(), chars.size());
+    Bytes bytes;
+    for (std::istreambuf_iterator<char> it(in), end; it != end; ++it) {
+        bytes.push_back(static_cast<std::byte>(*it));
+    }
     return bytes;
 }
 
