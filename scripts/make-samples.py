@@ -29,7 +29,7 @@ def put_text(record, offset, text):
 def sample(length, older):
     record = bytearray(length)
     put_text(record, 0, "Fictional Laser Engraver")  # dmDeviceName
-    struct.pack_into("<HHHH", record, 64, 0x0401, 0x0100, 220, length - 220)  # spec/driver version, size, extra
+    struct.pack_into("<HHHH", record, 64, 0x0401, 0x0100, 220, length - 220)  # dmSpecVersion, dmDriverVersion, dmSize, dmDriverExtra
     struct.pack_into("<III", record, 220, 600, 600, 1)
     put_text(record, 276, "C:\\Users\\engraver\\Documents\\plates\\nameplate.svg")
     struct.pack_into("<IIII", record, 788, 1, 0, 0, 3)  # 800: three entries in use
