@@ -14,46 +14,40 @@ void writeDriverExtra(std::span<std::byte> target) {
 }
 
 namespace {
-// Units of the slot up to and including its first zero unit, or 0 when it has
-// none. Looks at eight units at a time: (w - 0x0001...) & ~w & 0x8000... is
-// non-zero exactly when one of the word's 16-bit lanes is zero, whatever the
-// host's byte order, since lanes and units share their boundaries.
-std::size_t unitsThroughTerminator(const std::byte* slot) {
+// Whether one of the word's four 16-bit lanes is zero: (w - 0x0001...) & ~w &
+// 0x8000... is non-zero exactly then, whatever the host's byte order, since
+// lanes and UTF-16 units share their boundaries.
+constexpr bool hasZeroUnit(std::uint64_t word) {
     constexpr std::uint64_t kLaneOnes = 0x0001'0001'0001'0001;
     constexpr std::uint64_t kLaneHighBits = 0x8000'8000'8000'8000;
-    constexpr std::size_t kUnitsPerStep = 2 * sizeof(std::uint64_t) / 2;
-    static_assert(layout::kTextSlotUnits % kUnitsPerStep == 0);
-    for (std::size_t unit = 0; unit < layout::kTextSlotUnits; unit += kUnitsPerStep) {
-        std::uint64_t words[2];
-        std::memcpy(words, slot + 2 * unit, sizeof words);
-        const std::uint64_t zeroLanes = ((words[0] - kLaneOnes) & ~words[0]) | ((words[1] - kLaneOnes) & ~words[1]);
-        if ((zeroLanes & kLaneHighBits) == 0) {
-            continue;
-        }
-        for (std::size_t at = unit; at < unit + kUnitsPerStep; ++at) {
-            if (slot[2 * at] == std::byte{0} && slot[2 * at + 1] == std::byte{0}) {
-                return at + 1;
-            }
-        }
-    }
-    return 0;
+    return ((word - kLaneOnes) & ~word & kLaneHighBits) != 0;
 }
 } // namespace
 
-void copyThroughTextSlot(std::span<const std::byte> source, std::span<std::byte> target,
-                         std::size_t blockStart, std::size_t slot) {
-    constexpr std::size_t kLastUnit = layout::kTextSlotUnits - 1;
-    assert(blockStart <= slot);
-    assert(slot + layout::kTextSlotLength <= source.size());
-    assert(slot + layout::kTextSlotLength <= target.size());
-    const std::size_t units = unitsThroughTerminator(source.data() + slot);
-    if (units != 0 && units <= kLastUnit) {
-        copyBlock(source, target, blockStart, slot - blockStart + 2 * units);
-        return;
+void carryTextSlot(std::span<const std::byte> source, std::span<std::byte> target, std::size_t offset) {
+    assert(offset + layout::kTextSlotLength <= source.size());
+    assert(offset + layout::kTextSlotLength <= target.size());
+    const std::byte* from = source.data() + offset;
+    std::byte* to = target.data() + offset;
+    // Copies a word at a time while no unit in it is zero; the word holding the
+    // terminator is copied unit by unit up to and including it.
+    for (std::size_t at = 0; at < layout::kTextSlotLength; at += sizeof(std::uint64_t)) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, from + at, sizeof word);
+        if (!hasZeroUnit(word)) {
+            std::memcpy(to + at, &word, sizeof word);
+            continue;
+        }
+        for (std::size_t unit = at; unit < at + sizeof word; unit += 2) {
+            to[unit] = from[unit];
+            to[unit + 1] = from[unit + 1];
+            if (from[unit] == std::byte{0} && from[unit + 1] == std::byte{0}) {
+                return;
+            }
+        }
     }
-    // The terminator is the last unit, or missing: either way the slot ends terminated.
-    copyBlock(source, target, blockStart, slot - blockStart + 2 * kLastUnit);
-    writeU16Le(target, slot + 2 * kLastUnit, 0);
+    // No zero unit at all: the last unit becomes the terminator.
+    writeU16Le(target, offset + layout::kTextSlotLength - 2, 0);
 }
 
 void fillTextSlot(std::span<std::byte> target, std::size_t offset, std::u16string_view text) {

@@ -23,20 +23,12 @@ inline void copyBlock(std::span<const std::byte> source, std::span<std::byte> ta
     std::memcpy(target.data() + offset, source.data() + offset, length);
 }
 
-// Copies the source bytes from `blockStart` up to the text slot at `slot`
-// unchanged, then carries the slot's text: UTF-16LE units up to and including
-// the first zero unit, the target units behind it not written. A slot without a
-// zero unit among units 0-254 gives its first 255 units and a zero unit as unit
-// 255, so the target always holds a terminated text and nothing outside the
-// slot is touched. One block, so the bytes in front of a slot cost no extra copy.
-void copyThroughTextSlot(std::span<const std::byte> source, std::span<std::byte> target,
-                         std::size_t blockStart, std::size_t slot);
-
-// Carries the 512-byte text slot at `offset` as copyThroughTextSlot does.
-inline void carryTextSlot(std::span<const std::byte> source, std::span<std::byte> target,
-                          std::size_t offset) {
-    copyThroughTextSlot(source, target, offset, offset);
-}
+// Carries the 512-byte text slot at `offset`: UTF-16LE units up to and
+// including the first zero unit; the target units behind it are not written. A
+// slot without a zero unit among units 0-254 gives its first 255 units and a
+// zero unit as unit 255, so the target always holds a terminated text and
+// nothing outside the slot is touched.
+void carryTextSlot(std::span<const std::byte> source, std::span<std::byte> target, std::size_t offset);
 
 // Writes `text` (at most 255 units) and its zero unit as UTF-16LE at `offset`; the
 // rest of the slot is not written.

@@ -33,10 +33,12 @@ void copyEntryTable(std::span<const std::byte> source, std::span<std::byte> targ
 
 void fieldWiseCopy(std::span<const std::byte> source, std::span<std::byte> target) {
     assert(isOlderFamily(source.size()) || isOlderFamily(target.size()));
-    // The header and the stem values in front of each slot travel with its text.
-    copyThroughTextSlot(source, target, 0, layout::kFirstTextSlot);
+    // Header and stem values are carried byte for byte around the two slots.
+    copyBlock(source, target, 0, layout::kFirstTextSlot);
     writeDriverExtra(target);
-    copyThroughTextSlot(source, target, layout::kValue788, layout::kSecondTextSlot);
+    carryTextSlot(source, target, layout::kFirstTextSlot);
+    copyBlock(source, target, layout::kValue788, layout::kSecondTextSlot - layout::kValue788);
+    carryTextSlot(source, target, layout::kSecondTextSlot);
     copyEntryTable(source, target);
     writeAppendedDefaults(target, source.size());
 }
