@@ -28,6 +28,7 @@
 #include "convert/output_path.h"
 #include "fuzz/fuzz_check.h"
 #include "records/version_table.h"
+#include "tests/support/recording_host.h"
 
 namespace {
 
@@ -39,25 +40,6 @@ constexpr std::size_t kHeaderBytes = 5;
 constexpr std::uint8_t kChooserBits = 0x07;
 constexpr std::uint8_t kSecondFileBit = 0x08;
 constexpr std::size_t kNoSelection = 6;
-
-class FuzzHost : public DialogHost {
-public:
-    FuzzHost(std::vector<std::string> entries, std::optional<std::size_t> chooser)
-        : m_entries(std::move(entries)), m_chooser(chooser) {}
-
-    std::size_t entryCount() const override { return m_entries.size(); }
-    std::string entryText(std::size_t index) const override { return m_entries.at(index); }
-    std::optional<std::size_t> chooserIndex() const override { return m_chooser; }
-    void disableMerge() override { ++m_disabled; }
-    void showMessage(const std::string& text) override { m_messages.push_back(text); }
-
-    int m_disabled = 0;
-    std::vector<std::string> m_messages;
-
-private:
-    std::vector<std::string> m_entries;
-    std::optional<std::size_t> m_chooser;
-};
 
 struct SourceCase {
     std::string path;
@@ -184,13 +166,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     }
 
-    FuzzHost host(entries, chooser);
+    test::RecordingHost host(entries, chooser);
     const MergeOutcome outcome = runMerge(host);
 
     FUZZ_CHECK(outcome.kind == MergeOutcome::Kind::Completed);
     FUZZ_CHECK(outcome.written == expectedWritten);
-    FUZZ_CHECK(host.m_disabled == 1);
-    FUZZ_CHECK(host.m_messages.size() == 1 && host.m_messages.back() == summaryText(expectedWritten));
+    FUZZ_CHECK(host.disableCalls == 1);
+    FUZZ_CHECK(host.messages.size() == 1 && host.messages.back() == summaryText(expectedWritten));
 
     for (const SourceCase& source : sources) {
         FUZZ_CHECK(sameBytes(readWhole(source.path), source.bytes));

@@ -13,7 +13,7 @@
 #include "convert/file_access.h"
 #include "convert/merge.h"
 #include "records/byte_order.h"
-#include "tests/driver/recording_host.h"
+#include "tests/support/recording_host.h"
 #include "tests/support/temp_folder.h"
 
 namespace tallowbrook::test {

@@ -14,6 +14,7 @@
 #include "convert/file_error.h"
 #include "convert/merge.h"
 #include "records/version_table.h"
+#include "tests/support/recording_host.h"
 #include "tests/support/temp_folder.h"
 
 namespace tallowbrook {
@@ -27,27 +28,12 @@ using test::writeFile;
 
 const Bytes kRecord604 = test::randomRecord(Version::V604, 1);
 
-class OneEntryHost : public DialogHost {
-public:
-    explicit OneEntryHost(std::string entry) : m_entry(std::move(entry)) {}
-    std::size_t entryCount() const override { return 1; }
-    std::string entryText(std::size_t /*index*/) const override { return m_entry; }
-    std::optional<std::size_t> chooserIndex() const override { return indexOf(Version::V802); }
-    void disableMerge() override {}
-    void showMessage(const std::string& text) override { messages.push_back(text); }
-
-    std::vector<std::string> messages;
-
-private:
-    std::string m_entry;
-};
-
 TEST(PathWithZero, MergeNeverWritesOverTheSourceItReads) {
     const TempFolder folder;
     const std::string source = folder.file("laser.dat");
     writeFile(source, kRecord604);
 
-    OneEntryHost host(source + "\0abcd"s);
+    test::RecordingHost host({source + "\0abcd"s}, indexOf(Version::V802));
     runMerge(host);
 
     // Compared as a flag: a failure would otherwise print two whole records.

@@ -1,6 +1,6 @@
 #pragma once
 
-// A DialogHost that plays the dialog for driver tests: a fixed list, a fixed
+// A DialogHost that plays the dialog for driver tests and the driver fuzzer: a fixed list, a fixed
 // chooser index, and a record of everything the run showed.
 
 #include <optional>
@@ -19,10 +19,14 @@ public:
     std::size_t entryCount() const override { return m_entries.size(); }
     std::string entryText(std::size_t index) const override { return m_entries.at(index); }
     std::optional<std::size_t> chooserIndex() const override { return m_chooser; }
-    void disableMerge() override { mergeEnabled = false; }
+    void disableMerge() override {
+        mergeEnabled = false;
+        ++disableCalls;
+    }
     void showMessage(const std::string& text) override { messages.push_back(text); }
 
     bool mergeEnabled = true;
+    int disableCalls = 0;
     std::vector<std::string> messages; // the summary included, in order
 
 private:
