@@ -184,7 +184,12 @@ void CConverterDialog::onMerge() {
     MergeProgress progress(this, m_progressDelay);
     m_progress = &progress;
     try {
-        const tallowbrook::MergeOutcome outcome = tallowbrook::runMerge(*this);
+        std::vector<std::string> entries;
+        for (int row = 0; row < m_fileList->count(); ++row) {
+            entries.push_back(m_fileList->item(row)->text().toStdString());
+        }
+        const tallowbrook::MergeOutcome outcome =
+            tallowbrook::runMerge(tallowbrook::MergeRequest{entries, chooserIndex()}, *this);
         m_progress = nullptr;
         if (outcome.kind == tallowbrook::MergeOutcome::Kind::OutputFailed && outcome.outputError) {
             reportEscapedError(QString::fromStdString(outcome.outputError->description()));
@@ -207,15 +212,6 @@ void CConverterDialog::reportEscapedError(const QString& description) {
     m_seams.showMessage(this, {QCoreApplication::applicationName(), description, QMessageBox::Critical});
 }
 
-std::size_t CConverterDialog::entryCount() const {
-    return static_cast<std::size_t>(m_fileList->count());
-}
-
-std::string CConverterDialog::entryText(std::size_t index) const {
-    const QListWidgetItem* item = m_fileList->item(static_cast<int>(index));
-    return item != nullptr ? item->text().toStdString() : std::string();
-}
-
 std::optional<std::size_t> CConverterDialog::chooserIndex() const {
     const int index = m_versionChooser->currentIndex();
     if (index < 0) {
@@ -228,14 +224,20 @@ void CConverterDialog::disableMerge() {
     m_mergeButton->setEnabled(false);
 }
 
-void CConverterDialog::showMessage(const std::string& text) {
-    m_seams.showMessage(this, {QString::fromLatin1(kMessageCaption), QString::fromStdString(text), QMessageBox::NoIcon});
+void CConverterDialog::entryDone(const tallowbrook::EntryOutcome& outcome, std::size_t total) {
+    if (const std::string message = tallowbrook::sourceFailureMessage(outcome); !message.empty()) {
+        m_seams.showMessage(this,
+                            {QString::fromLatin1(kMessageCaption), QString::fromStdString(message), QMessageBox::NoIcon});
+    }
+    if (m_progress != nullptr) {
+        m_progress->entryDone(outcome.index + 1, total);
+    }
 }
 
-void CConverterDialog::entryDone(std::size_t done, std::size_t total) {
-    if (m_progress != nullptr) {
-        m_progress->entryDone(done, total);
-    }
+void CConverterDialog::runCompleted(const std::string& summary) {
+    m_seams.showMessage(this,
+                        {QString::fromLatin1(kMessageCaption), QString::fromStdString(summary), QMessageBox::NoIcon});
+    disableMerge();
 }
 
 #ifdef Q_OS_WIN

@@ -9,7 +9,7 @@
 #include <QDialog>
 
 #include "app/interaction_seams.h"
-#include "convert/dialog_host.h"
+#include "convert/merge.h"
 
 class QComboBox;
 class QListWidget;
@@ -19,7 +19,7 @@ namespace tallowbrook::app {
 class MergeProgress;
 }
 
-class CConverterDialog : public QDialog, public tallowbrook::DialogHost {
+class CConverterDialog : public QDialog, public tallowbrook::MergeEvents {
     Q_DISABLE_COPY_MOVE(CConverterDialog)
 
 public:
@@ -40,13 +40,12 @@ public:
     // Adds `path` at its sorted place; equal texts are all kept.
     void addEntry(const QString& path);
 
-    // DialogHost
-    std::size_t entryCount() const override;
-    std::string entryText(std::size_t index) const override;
-    std::optional<std::size_t> chooserIndex() const override;
-    void disableMerge() override;
-    void showMessage(const std::string& text) override;
-    void entryDone(std::size_t done, std::size_t total) override;
+    std::optional<std::size_t> chooserIndex() const;
+    void disableMerge();
+
+    // MergeEvents
+    void entryDone(const tallowbrook::EntryOutcome& outcome, std::size_t total) override;
+    void runCompleted(const std::string& summary) override;
 
 protected:
 #ifdef Q_OS_WIN

@@ -46,19 +46,13 @@ void generate(const std::string& folder, std::size_t count) {
     }
 }
 
-class BenchHost final : public DialogHost {
+// Source failures go to standard error; the summary is not wanted.
+class BenchEvents final : public MergeEvents {
 public:
-    BenchHost(const std::string& folder, std::size_t count) : m_folder(folder), m_count(count) {}
-    std::size_t entryCount() const override { return m_count; }
-    std::string entryText(std::size_t index) const override { return sourcePath(m_folder, index); }
-    std::optional<std::size_t> chooserIndex() const override { return kTargetIndex; }
-    void disableMerge() override {}
-    void showMessage(const std::string& text) override { std::fputs(text.c_str(), stderr); }
-    void showSummary(const std::string& /*text*/) override {}
-
-private:
-    const std::string& m_folder;
-    std::size_t m_count;
+    void entryDone(const EntryOutcome& outcome, std::size_t /*total*/) override {
+        std::fputs(sourceFailureMessage(outcome).c_str(), stderr);
+    }
+    void runCompleted(const std::string& /*summary*/) override {}
 };
 
 void check(bool ok, const char* what) {
@@ -112,8 +106,13 @@ int main(int argc, char** argv) {
     }
     const auto start = std::chrono::steady_clock::now();
     if (mode == "merge") {
-        BenchHost host(folder, count);
-        const MergeOutcome outcome = runMerge(host);
+        std::vector<std::string> entries;
+        entries.reserve(count);
+        for (std::size_t i = 0; i < count; ++i) {
+            entries.push_back(sourcePath(folder, i));
+        }
+        BenchEvents events;
+        const MergeOutcome outcome = runMerge(MergeRequest{entries, kTargetIndex}, events);
         if (outcome.kind != MergeOutcome::Kind::Completed || outcome.written != static_cast<int>(count)) {
             std::fprintf(stderr, "merge wrote %d of %zu\n", outcome.written, count);
             return 1;

@@ -36,35 +36,25 @@ constexpr std::array<std::pair<std::string_view, std::size_t>, 12> kVersionNames
 }};
 
 // Message boxes become lines on standard error; the summary goes to standard output.
-class CommandLineHost final : public DialogHost {
+class CommandLineEvents final : public MergeEvents {
 public:
-    CommandLineHost(const std::vector<std::string>& files, std::size_t versionIndex, bool verbose,
-                    std::ostream& out, std::ostream& err)
-        : m_files(files), m_versionIndex(versionIndex), m_verbose(verbose), m_out(out), m_err(err) {}
+    CommandLineEvents(bool verbose, std::ostream& out, std::ostream& err) : m_verbose(verbose), m_out(out), m_err(err) {}
 
-    std::size_t entryCount() const override { return m_files.size(); }
-    std::string entryText(std::size_t index) const override { return m_files.at(index); }
-    std::optional<std::size_t> chooserIndex() const override { return m_versionIndex; }
-    void disableMerge() override {}
-
-    void showMessage(const std::string& text) override {
-        m_err << text;
-        if (text.empty() || text.back() != '\n') {
-            m_err << '\n';
+    void entryDone(const EntryOutcome& outcome, std::size_t /*total*/) override {
+        if (const std::string message = sourceFailureMessage(outcome); !message.empty()) {
+            m_err << message;
+            if (message.back() != '\n') {
+                m_err << '\n';
+            }
+        }
+        if (m_verbose && outcome.kind == EntryOutcome::Kind::Converted) {
+            m_out << "Wrote " << outcome.output << '\n';
         }
     }
 
-    void showSummary(const std::string& text) override { m_out << text; }
-
-    void outputWritten(const std::string& path) override {
-        if (m_verbose) {
-            m_out << "Wrote " << path << '\n';
-        }
-    }
+    void runCompleted(const std::string& summary) override { m_out << summary; }
 
 private:
-    const std::vector<std::string>& m_files;
-    std::size_t m_versionIndex;
     bool m_verbose;
     std::ostream& m_out;
     std::ostream& m_err;
@@ -72,8 +62,8 @@ private:
 
 int mergeFiles(const std::vector<std::string>& files, std::size_t versionIndex, bool verbose,
                std::ostream& out, std::ostream& err) {
-    CommandLineHost host(files, versionIndex, verbose, out, err);
-    const MergeOutcome outcome = runMerge(host);
+    CommandLineEvents events(verbose, out, err);
+    const MergeOutcome outcome = runMerge(MergeRequest{files, versionIndex}, events);
     if (outcome.kind == MergeOutcome::Kind::OutputFailed) {
         err << kProgram << ": " << outcome.outputError->description() << '\n';
         return kExitFailure;

@@ -7,7 +7,6 @@
 #include "convert/dispatch.h"
 #include "convert/file_access.h"
 #include "convert/output_path.h"
-#include "records/version_table.h"
 
 namespace tallowbrook {
 
@@ -26,65 +25,121 @@ struct RunBuffers {
     std::array<std::byte, kLongestRecord> target{};
 };
 
-std::string sourceMessage(std::string_view prefix, const FileError& error, const std::string& path) {
-    // The driver knows the source path even where the failing call did not.
-    return std::string(prefix) + FileError(error.cause(), error.osError(), path).description();
+// The driver knows the source path even where the failing call (length, read) did not.
+FileError namingSource(const FileError& error, std::string_view path) {
+    return {error.cause(), error.osError(), std::string(path)};
 }
 
 class MergeRun {
 public:
-    explicit MergeRun(DialogHost& host) : m_host(host) {}
+    MergeRun(const MergeRequest& request, RunBuffers& buffers)
+        : m_request(request), m_buffers(buffers), m_target(targetOf(request.chooserIndex)) {}
 
-    // Converts one entry. Source failures are reported and end the entry;
-    // output failures propagate and end the run.
-    void processEntry(const std::string& sourcePath) {
+    // Processes one entry: source opened, measured and read, output created,
+    // written, flushed and closed, source closed. A failing output ends the entry
+    // with OutputFailed; the caller ends the run.
+    EntryOutcome processEntry(std::size_t index) {
+        EntryOutcome outcome;
+        outcome.index = index;
+        outcome.source = m_request.entries[index];
+        const std::string sourcePath(outcome.source);
+
         std::optional<SourceFile> source;
-        std::uint64_t length = 0;
         try {
             source.emplace(SourceFile::open(sourcePath));
-            length = source->length();
+            outcome.length = source->length();
         } catch (const FileError& error) {
-            m_host.showMessage(sourceMessage(kCouldNotOpen, error, sourcePath));
-            return;
+            return failed(std::move(outcome), EntryOutcome::Kind::OpenFailed,
+                          namingSource(error, sourcePath));
         }
+        const std::uint64_t length = *outcome.length;
+        outcome.sourceVersion = versionOfLength(length);
         if (length > m_buffers.source.size()) {
-            return;
+            return passedOver(std::move(outcome), EntryOutcome::Kind::UnknownLength);
         }
         const std::span<std::byte> sourceRecord = std::span(m_buffers.source).first(length);
         try {
             readExactly(*source, sourceRecord);
         } catch (const FileError& error) {
-            m_host.showMessage(sourceMessage(kCouldNotRead, error, sourcePath));
-            return;
+            return failed(std::move(outcome), EntryOutcome::Kind::ReadFailed,
+                          namingSource(error, sourcePath));
         }
 
-        const std::optional<Version> from = versionOfLength(length);
-        const std::optional<std::size_t> chosen = m_host.chooserIndex();
-        const std::optional<Version> to = chosen ? versionAt(*chosen) : std::nullopt;
-        if (!from || !to || *from == *to) {
-            return;
+        if (!outcome.sourceVersion) {
+            return passedOver(std::move(outcome), EntryOutcome::Kind::UnknownLength);
         }
-        const std::string outputPath = outputPathFor(sourcePath, info(*to).suffix);
-        OutputFile output = OutputFile::create(outputPath);
-        const std::span<std::byte> target = std::span(m_buffers.target).first(info(*to).length);
-        // Bytes a converter leaves alone read 0, and nothing of an earlier file leaks.
-        std::fill(target.begin(), target.end(), std::byte{0});
-        converterFor(*from, *to)(sourceRecord, target);
-        output.write(target);
-        output.commit();
+        if (!m_target) {
+            return passedOver(std::move(outcome), EntryOutcome::Kind::NoTarget);
+        }
+        if (*outcome.sourceVersion == *m_target) {
+            return passedOver(std::move(outcome), EntryOutcome::Kind::SameVersion);
+        }
+        outcome.output = outputPathFor(sourcePath, info(*m_target).suffix);
+        if (!m_request.dryRun) {
+            try {
+                writeOutput(outcome.output, *outcome.sourceVersion, sourceRecord);
+            } catch (const FileError& error) {
+                return failed(std::move(outcome), EntryOutcome::Kind::OutputFailed, error);
+            }
+        }
         ++m_written;
-        m_host.outputWritten(outputPath);
+        return outcome;
     }
 
     int written() const { return m_written; }
+    int sourceFailures() const { return m_sourceFailures; }
 
 private:
-    DialogHost& m_host;
-    RunBuffers m_buffers;
+    void writeOutput(const std::string& outputPath, Version from, std::span<const std::byte> sourceRecord) {
+        OutputFile output = OutputFile::create(outputPath);
+        const std::span<std::byte> target = std::span(m_buffers.target).first(info(*m_target).length);
+        // Bytes a converter leaves alone read 0, and nothing of an earlier file leaks.
+        std::fill(target.begin(), target.end(), std::byte{0});
+        converterFor(from, *m_target)(sourceRecord, target);
+        output.write(target);
+        output.commit();
+    }
+
+    static std::optional<Version> targetOf(std::optional<std::size_t> chooserIndex) {
+        return chooserIndex ? versionAt(*chooserIndex) : std::nullopt;
+    }
+
+    static EntryOutcome passedOver(EntryOutcome outcome, EntryOutcome::Kind kind) {
+        outcome.kind = kind;
+        return outcome;
+    }
+
+    EntryOutcome failed(EntryOutcome outcome, EntryOutcome::Kind kind, FileError error) {
+        if (kind != EntryOutcome::Kind::OutputFailed) {
+            ++m_sourceFailures;
+        }
+        outcome.kind = kind;
+        outcome.error = std::move(error);
+        return outcome;
+    }
+
+    const MergeRequest& m_request;
+    RunBuffers& m_buffers;
+    std::optional<Version> m_target;
     int m_written = 0;
+    int m_sourceFailures = 0;
 };
 
 } // namespace
+
+std::string sourceFailureMessage(const EntryOutcome& outcome) {
+    if (!outcome.error) {
+        return {};
+    }
+    switch (outcome.kind) {
+    case EntryOutcome::Kind::OpenFailed:
+        return std::string(kCouldNotOpen) + outcome.error->description();
+    case EntryOutcome::Kind::ReadFailed:
+        return std::string(kCouldNotRead) + outcome.error->description();
+    default:
+        return {};
+    }
+}
 
 std::string summaryText(int written) {
     char text[100];
@@ -92,23 +147,22 @@ std::string summaryText(int written) {
     return text;
 }
 
-MergeOutcome runMerge(DialogHost& host) {
-    const std::size_t listSize = host.entryCount();
+MergeOutcome runMerge(const MergeRequest& request, MergeEvents& events) {
+    const std::size_t listSize = request.entries.size();
     if (listSize == 0) {
         return {};
     }
-    MergeRun run(host);
+    RunBuffers buffers;
+    MergeRun run(request, buffers);
     for (std::size_t index = 0; index < listSize; ++index) {
-        try {
-            run.processEntry(host.entryText(index));
-        } catch (const FileError& error) {
-            return {MergeOutcome::Kind::OutputFailed, run.written(), error};
+        const EntryOutcome outcome = run.processEntry(index);
+        events.entryDone(outcome, listSize);
+        if (outcome.kind == EntryOutcome::Kind::OutputFailed) {
+            return {MergeOutcome::Kind::OutputFailed, run.written(), run.sourceFailures(), outcome.error};
         }
-        host.entryDone(index + 1, listSize);
     }
-    host.showSummary(summaryText(run.written()));
-    host.disableMerge();
-    return {MergeOutcome::Kind::Completed, run.written(), std::nullopt};
+    events.runCompleted(summaryText(run.written()));
+    return {MergeOutcome::Kind::Completed, run.written(), run.sourceFailures(), std::nullopt};
 }
 
 } // namespace tallowbrook

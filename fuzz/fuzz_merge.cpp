@@ -28,7 +28,7 @@
 #include "convert/output_path.h"
 #include "fuzz/fuzz_check.h"
 #include "records/version_table.h"
-#include "tests/support/recording_host.h"
+#include "tests/support/recording_events.h"
 
 namespace {
 
@@ -166,13 +166,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     }
 
-    test::RecordingHost host(entries, chooser);
-    const MergeOutcome outcome = runMerge(host);
+    test::RecordingEvents events;
+    const MergeOutcome outcome = test::runMerge(entries, chooser, events);
 
     FUZZ_CHECK(outcome.kind == MergeOutcome::Kind::Completed);
     FUZZ_CHECK(outcome.written == expectedWritten);
-    FUZZ_CHECK(host.disableCalls == 1);
-    FUZZ_CHECK(host.messages.size() == 1 && host.messages.back() == summaryText(expectedWritten));
+    FUZZ_CHECK(events.summaries == 1);
+    FUZZ_CHECK(events.outcomes.size() == entries.size());
+    FUZZ_CHECK(events.messages.size() == 1 && events.messages.back() == summaryText(expectedWritten));
 
     for (const SourceCase& source : sources) {
         FUZZ_CHECK(sameBytes(readWhole(source.path), source.bytes));

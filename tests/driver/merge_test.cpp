@@ -13,7 +13,7 @@
 #include "convert/file_access.h"
 #include "convert/merge.h"
 #include "records/byte_order.h"
-#include "tests/support/recording_host.h"
+#include "tests/support/recording_events.h"
 #include "tests/support/temp_folder.h"
 
 namespace tallowbrook::test {
@@ -54,11 +54,11 @@ protected:
 };
 
 TEST_F(MergeTest, EmptyListShowsNothingAndKeepsMergeEnabled) {
-    RecordingHost host({}, kTo802);
-    const MergeOutcome outcome = runMerge(host);
+    RecordingEvents events;
+    const MergeOutcome outcome = runMerge({}, kTo802, events);
     EXPECT_EQ(outcome.kind, MergeOutcome::Kind::EmptyList);
-    EXPECT_TRUE(host.messages.empty());
-    EXPECT_TRUE(host.mergeEnabled);
+    EXPECT_TRUE(events.messages.empty());
+    EXPECT_EQ(events.summaries, 0);
 }
 
 // Every version to every other, byte for byte against the converter on a
@@ -76,12 +76,12 @@ TEST_F(MergeTest, ConvertsEveryVersionToEveryOtherByteForByte) {
         for (const Source& s : sources) {
             paths.push_back(s.path);
         }
-        RecordingHost host(paths, to);
-        const MergeOutcome outcome = runMerge(host);
+        RecordingEvents events;
+        const MergeOutcome outcome = runMerge(paths, to, events);
         ASSERT_EQ(outcome.kind, MergeOutcome::Kind::Completed);
         EXPECT_EQ(outcome.written, 5);
-        EXPECT_EQ(host.messages, std::vector<std::string>{"Done! Merged 5 configuration files.\n"});
-        EXPECT_FALSE(host.mergeEnabled);
+        EXPECT_EQ(events.messages, std::vector<std::string>{"Done! Merged 5 configuration files.\n"});
+        EXPECT_EQ(events.summaries, 1);
         const std::string suffix(info(static_cast<Version>(to)).suffix);
         for (std::size_t from = 0; from < kVersionCount; ++from) {
             const std::string output = m_folder.file("v" + std::to_string(from) + suffix + ".dat");
@@ -101,11 +101,11 @@ TEST_F(MergeTest, FilesOfNoKnownLengthArePassedOverSilently) {
     for (const std::size_t length : {0u, 1471u, 1473u, 4000u, 5000u}) {
         paths.push_back(addFile("len" + std::to_string(length) + ".dat", randomBytes(length, 7)).path);
     }
-    RecordingHost host(paths, kTo802);
-    const MergeOutcome outcome = runMerge(host);
+    RecordingEvents events;
+    const MergeOutcome outcome = runMerge(paths, kTo802, events);
     EXPECT_EQ(outcome.written, 0);
-    EXPECT_EQ(host.messages, std::vector<std::string>{"Done! Merged 0 configuration files.\n"});
-    EXPECT_FALSE(host.mergeEnabled);
+    EXPECT_EQ(events.messages, std::vector<std::string>{"Done! Merged 0 configuration files.\n"});
+    EXPECT_EQ(events.summaries, 1);
     for (const std::string& path : paths) {
         EXPECT_FALSE(exists(path.substr(0, path.size() - 4) + "_802.dat"));
     }
@@ -115,9 +115,9 @@ TEST_F(MergeTest, NoChoiceOrAFileOfTheChosenVersionWritesNothing) {
     const Source source = addRecord("same.dat", Version::V802, 1);
     for (const std::optional<std::size_t> chooser : {std::optional<std::size_t>(kTo802),
                                                       std::optional<std::size_t>(), std::optional<std::size_t>(6)}) {
-        RecordingHost host({source.path}, chooser);
-        EXPECT_EQ(runMerge(host).written, 0);
-        EXPECT_EQ(host.messages.size(), 1u);
+        RecordingEvents events;
+        EXPECT_EQ(runMerge({source.path}, chooser, events).written, 0);
+        EXPECT_EQ(events.messages.size(), 1u);
     }
     EXPECT_FALSE(exists(m_folder.file("same_802.dat")));
 }
@@ -151,14 +151,14 @@ TEST_F(MergeTest, UnopenableSourcesAreReportedAndTheRunGoesOn) {
     ASSERT_EQ(::read(ready[0], &byte, 1), 1);
     ASSERT_EQ(byte, 'y');
 
-    RecordingHost host({missing, folder, locked.path, good.path}, kTo802);
-    const MergeOutcome outcome = runMerge(host);
+    RecordingEvents events;
+    const MergeOutcome outcome = runMerge({missing, folder, locked.path, good.path}, kTo802, events);
     ::close(release[1]);
     ::waitpid(child, nullptr, 0);
 
     EXPECT_EQ(outcome.kind, MergeOutcome::Kind::Completed);
     EXPECT_EQ(outcome.written, 1);
-    EXPECT_EQ(host.messages,
+    EXPECT_EQ(events.messages,
               (std::vector<std::string>{
                   "File could not be opened \n" + missing + " was not found.",
                   "File could not be opened \nAccess to " + folder + " was denied.",
@@ -174,8 +174,8 @@ TEST_F(MergeTest, ListedTwiceConvertsTwiceAndOverwritesExistingOutput) {
     writeFile(output, randomBytes(9000, 6)); // a stale, longer file of the same name
     ASSERT_EQ(::chmod(output.c_str(), 0640), 0);
 
-    RecordingHost host({source.path, source.path}, kTo802);
-    EXPECT_EQ(runMerge(host).written, 2);
+    RecordingEvents events;
+    EXPECT_EQ(runMerge({source.path, source.path}, kTo802, events).written, 2);
     EXPECT_EQ(readFile(output), convert(Version::V700, Version::V802, source.bytes));
     struct stat status {};
     ASSERT_EQ(::stat(output.c_str(), &status), 0);
@@ -204,14 +204,17 @@ TEST_F(MergeTest, ReadOnlyOrFolderOutputEndsTheRun) {
             ASSERT_EQ(::chmod(blockedOutput.c_str(), 0444), 0);
         }
 
-        RecordingHost host({first.path, blocked.path, later.path}, kTo802);
-        const MergeOutcome outcome = runMerge(host);
+        RecordingEvents events;
+        const MergeOutcome outcome = runMerge({first.path, blocked.path, later.path}, kTo802, events);
         ASSERT_EQ(outcome.kind, MergeOutcome::Kind::OutputFailed);
         EXPECT_EQ(outcome.written, 1);
         EXPECT_EQ(outcome.outputError->cause(), FileCause::AccessDenied);
         EXPECT_EQ(outcome.outputError->description(), "Access to " + blockedOutput + " was denied.");
-        EXPECT_TRUE(host.messages.empty());
-        EXPECT_TRUE(host.mergeEnabled);
+        EXPECT_TRUE(events.messages.empty());
+        EXPECT_EQ(events.summaries, 0);
+        ASSERT_EQ(events.outcomes.size(), 2u); // the later entry is not reached
+        EXPECT_EQ(events.outcomes[1].kind, EntryOutcome::Kind::OutputFailed);
+        EXPECT_EQ(events.outcomes[1].output, blockedOutput);
         EXPECT_TRUE(exists(m_folder.file(std::string(c.name) + "_a_802.dat")));
         EXPECT_FALSE(exists(m_folder.file(std::string(c.name) + "_c_802.dat")));
         if (!c.folder) {
@@ -234,11 +237,67 @@ TEST_F(MergeTest, OutputsKeepToTheSourcesFolderWhateverTheName) {
     };
     for (const auto& c : cases) {
         const Source source = addRecord(c.source, Version::V802, 12);
-        RecordingHost host({source.path}, 2);
-        EXPECT_EQ(runMerge(host).written, 1) << c.source;
+        RecordingEvents events;
+        EXPECT_EQ(runMerge({source.path}, 2, events).written, 1) << c.source;
         EXPECT_EQ(readFile(m_folder.file(c.output)), convert(Version::V802, Version::V705, source.bytes))
             << c.source;
     }
+}
+
+// Each entry is reported once, in list order, with what became of it; a dry
+// run reports the same and creates nothing.
+TEST_F(MergeTest, ReportsEveryEntrysOutcomeInListOrder) {
+    using Kind = EntryOutcome::Kind;
+    const Source converts = addRecord("a.dat", Version::V604, 20);
+    const Source same = addRecord("b.dat", Version::V802, 21);
+    const Source odd = addFile("c.dat", randomBytes(1473, 22));
+    const Source huge = addFile("d.dat", randomBytes(5000, 23));
+    const std::string missing = m_folder.file("e.dat");
+    const std::vector<std::string> list{converts.path, same.path, odd.path, huge.path, missing};
+
+    for (const bool dryRun : {true, false}) { // the dry run first, into an empty folder
+        SCOPED_TRACE(dryRun ? "dry run" : "run");
+        RecordingEvents events;
+        const MergeOutcome outcome = runMerge(list, kTo802, events, dryRun);
+        EXPECT_EQ(outcome.kind, MergeOutcome::Kind::Completed);
+        EXPECT_EQ(outcome.written, 1);
+        EXPECT_EQ(outcome.sourceFailures, 1);
+        ASSERT_EQ(events.outcomes.size(), list.size());
+        const struct {
+            Kind kind;
+            std::optional<std::uint64_t> length;
+            std::optional<Version> version;
+            std::string output;
+            std::optional<FileCause> cause;
+        } expected[] = {
+            {Kind::Converted, 1472, Version::V604, m_folder.file("a_802.dat"), std::nullopt},
+            {Kind::SameVersion, 2892, Version::V802, "", std::nullopt},
+            {Kind::UnknownLength, 1473, std::nullopt, "", std::nullopt},
+            {Kind::UnknownLength, 5000, std::nullopt, "", std::nullopt},
+            {Kind::OpenFailed, std::nullopt, std::nullopt, "", FileCause::FileNotFound},
+        };
+        for (std::size_t i = 0; i < list.size(); ++i) {
+            const RecordedOutcome& got = events.outcomes[i];
+            EXPECT_EQ(got.index, i);
+            EXPECT_EQ(got.source, list[i]);
+            EXPECT_EQ(got.kind, expected[i].kind) << i;
+            EXPECT_EQ(got.length, expected[i].length) << i;
+            EXPECT_EQ(got.sourceVersion, expected[i].version) << i;
+            EXPECT_EQ(got.output, expected[i].output) << i;
+            EXPECT_EQ(got.cause, expected[i].cause) << i;
+            EXPECT_EQ(events.totals[i], list.size());
+        }
+        EXPECT_EQ(exists(m_folder.file("a_802.dat")), !dryRun);
+    }
+}
+
+TEST_F(MergeTest, NoTargetIsReportedForEveryReadableEntry) {
+    const Source source = addRecord("a.dat", Version::V705, 24);
+    RecordingEvents events;
+    EXPECT_EQ(runMerge({source.path}, std::nullopt, events).written, 0);
+    ASSERT_EQ(events.outcomes.size(), 1u);
+    EXPECT_EQ(events.outcomes[0].kind, EntryOutcome::Kind::NoTarget);
+    EXPECT_EQ(events.outcomes[0].sourceVersion, Version::V705);
 }
 
 #ifndef _WIN32

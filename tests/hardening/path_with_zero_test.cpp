@@ -14,7 +14,7 @@
 #include "convert/file_error.h"
 #include "convert/merge.h"
 #include "records/version_table.h"
-#include "tests/support/recording_host.h"
+#include "tests/support/recording_events.h"
 #include "tests/support/temp_folder.h"
 
 namespace tallowbrook {
@@ -33,8 +33,8 @@ TEST(PathWithZero, MergeNeverWritesOverTheSourceItReads) {
     const std::string source = folder.file("laser.dat");
     writeFile(source, kRecord604);
 
-    test::RecordingHost host({source + "\0abcd"s}, indexOf(Version::V802));
-    runMerge(host);
+    test::RecordingEvents events;
+    test::runMerge({source + "\0abcd"s}, indexOf(Version::V802), events);
 
     // Compared as a flag: a failure would otherwise print two whole records.
     EXPECT_TRUE(readFile(source) == kRecord604) << "the source was overwritten by its own conversion";
