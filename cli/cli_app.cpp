@@ -8,10 +8,8 @@
 #include "convert/file_access.h"
 #include "convert/merge.h"
 #include "records/version_table.h"
+#include "tallowbrook_version.h"
 
-#ifndef TALLOWBROOK_VERSION
-#define TALLOWBROOK_VERSION "unknown"
-#endif
 
 namespace tallowbrook::cli {
 

@@ -7,7 +7,8 @@
 #include "cli/cli_app.h"
 
 #ifdef _WIN32
-#include <windows.h>
+#include "convert/win32_text.h"
+#include "convert/windows_prelude.h"
 
 #include <shellapi.h>
 
@@ -22,12 +23,7 @@ std::vector<std::string> utf8Arguments() {
         return args;
     }
     for (int i = 1; i < count; ++i) {
-        const int bytes = ::WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, nullptr, 0, nullptr, nullptr);
-        std::string arg(static_cast<std::size_t>(bytes > 0 ? bytes - 1 : 0), '\0');
-        if (bytes > 1) {
-            ::WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, arg.data(), bytes, nullptr, nullptr);
-        }
-        args.push_back(std::move(arg));
+        args.push_back(tallowbrook::win32::toUtf8(wide[i]));
     }
     ::LocalFree(wide);
     return args;

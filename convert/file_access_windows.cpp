@@ -3,13 +3,7 @@
 
 #include "convert/file_access.h"
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
+#include "convert/windows_prelude.h"
 
 #include <algorithm>
 #include <atomic>
@@ -18,6 +12,7 @@
 #include <string_view>
 
 #include "convert/file_error.h"
+#include "convert/win32_text.h"
 
 namespace tallowbrook {
 
@@ -108,39 +103,12 @@ void closeQuietly(HANDLE handle) {
     }
 }
 
-// UTF-8 to UTF-16; none for text that is not valid UTF-8.
-std::optional<std::wstring> toWide(const std::string& text) {
-    if (text.empty()) {
-        return std::wstring();
-    }
-    if (text.size() > static_cast<std::size_t>(std::numeric_limits<int>::max())) {
-        return std::nullopt;
-    }
-    const int length = static_cast<int>(text.size());
-    const int units = ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), length, nullptr, 0);
-    if (units <= 0) {
-        return std::nullopt;
-    }
-    std::wstring wide(static_cast<std::size_t>(units), L'\0');
-    ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), length, wide.data(), units);
-    return wide;
-}
-
-// UTF-16 to UTF-8, for names this file made from valid UTF-8.
-std::string toUtf8(const std::wstring& wide) {
-    const int units = static_cast<int>(wide.size());
-    const int bytes = ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), units, nullptr, 0, nullptr, nullptr);
-    std::string text(static_cast<std::size_t>(std::max(bytes, 0)), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), units, text.data(), bytes, nullptr, nullptr);
-    return text;
-}
-
 // The path as the system calls take it. Text that is not UTF-8 is an invalid
 // path, as is an embedded zero, which the system would silently cut short.
 std::wstring widePath(const std::string& path) {
     std::optional<std::wstring> wide;
     if (path.find('\0') == std::string::npos) {
-        wide = toWide(path);
+        wide = win32::toWide(path);
     }
     if (!wide) {
         fail(FileCause::BadPath, ERROR_INVALID_NAME, path);
@@ -239,7 +207,7 @@ OutputFile::~OutputFile() {
 void OutputFile::discard() noexcept {
     closeQuietly(m_handle);
     m_handle = INVALID_HANDLE_VALUE;
-    if (const std::optional<std::wstring> temporary = toWide(m_temporaryPath)) {
+    if (const std::optional<std::wstring> temporary = win32::toWide(m_temporaryPath)) {
         ::DeleteFileW(temporary->c_str());
     }
 }
@@ -276,7 +244,7 @@ OutputFile OutputFile::create(const std::string& path) {
     if (handle == INVALID_HANDLE_VALUE) {
         fail(error, path);
     }
-    return OutputFile(handle, path, toUtf8(temporary));
+    return OutputFile(handle, path, win32::toUtf8(temporary));
 }
 
 void OutputFile::write(std::span<const std::byte> bytes) {

@@ -6,13 +6,7 @@
 // Creates READY once FILE is held, then waits until RELEASE exists (or SECONDS,
 // 60 by default, have passed, so a forgotten helper cannot hang a test run).
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
+#include "convert/windows_prelude.h"
 #include <shellapi.h>
 
 #include <cstdio>
