@@ -1,0 +1,92 @@
+#include "convert/printable_text.h"
+
+#include <cstdint>
+
+namespace tallowbrook {
+
+namespace {
+
+// Length of the well-formed UTF-8 sequence at the start of `text`, or 0.
+std::size_t sequenceLength(std::string_view text) {
+    const auto byte = [&](std::size_t i) { return static_cast<std::uint8_t>(text[i]); };
+    const std::uint8_t lead = byte(0);
+    std::size_t length = 0;
+    std::uint8_t low = 0x80;
+    std::uint8_t high = 0xBF;
+    if (lead < 0x80) {
+        return 1;
+    } else if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        low = lead == 0xE0 ? 0xA0 : 0x80;  // no overlong forms
+        high = lead == 0xED ? 0x9F : 0xBF; // no surrogates
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        low = lead == 0xF0 ? 0x90 : 0x80;
+        high = lead == 0xF4 ? 0x8F : 0xBF; // nothing above U+10FFFF
+    } else {
+        return 0;
+    }
+    if (text.size() < length || byte(1) < low || byte(1) > high) {
+        return 0;
+    }
+    for (std::size_t i = 2; i < length; ++i) {
+        if (byte(i) < 0x80 || byte(i) > 0xBF) {
+            return 0;
+        }
+    }
+    return length;
+}
+
+// "\xNN" for a byte, "\u00NN" for a C1 control character.
+void appendEscape(std::string& out, char kind, std::uint8_t value) {
+    constexpr char kDigits[] = "0123456789ABCDEF";
+    out += '\\';
+    out += kind;
+    if (kind == 'u') {
+        out += "00";
+    }
+    out += kDigits[value >> 4];
+    out += kDigits[value & 0xF];
+}
+
+} // namespace
+
+std::string printableText(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    while (!text.empty()) {
+        const std::size_t length = sequenceLength(text);
+        const auto lead = static_cast<std::uint8_t>(text[0]);
+        if (length == 0) {
+            appendEscape(out, 'x', lead);
+            text.remove_prefix(1);
+            continue;
+        }
+        if (length == 1 && (lead < 0x20 || lead == 0x7F)) {
+            switch (lead) {
+            case '\n':
+                out += "\\n";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            default:
+                appendEscape(out, 'x', lead);
+            }
+        } else if (length == 2 && lead == 0xC2 && static_cast<std::uint8_t>(text[1]) < 0xA0) {
+            // U+0080-U+009F, the C1 controls
+            appendEscape(out, 'u', static_cast<std::uint8_t>(text[1]));
+        } else {
+            out.append(text.substr(0, length));
+        }
+        text.remove_prefix(length);
+    }
+    return out;
+}
+
+} // namespace tallowbrook

@@ -1,0 +1,52 @@
+// A folder handed over in place of files stands for its ".dat" files.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "convert/file_error.h"
+#include "convert/folder_files.h"
+#include "tests/support/temp_folder.h"
+
+namespace tallowbrook::test {
+namespace {
+
+#ifdef _WIN32
+constexpr char kSeparator = '\\';
+#else
+constexpr char kSeparator = '/';
+#endif
+
+TEST(FolderFiles, TakesDatFilesInAnyCaseAndNothingElse) {
+    TempFolder folder;
+    for (const char* name : {"b.dat", "A.DAT", "c.Dat", "notes.txt", "dat", "x.dat.bak", "设定.dat"}) {
+        writeFile(folder.file(name), Bytes(3));
+    }
+    std::filesystem::create_directory(folder.path() / "sub.dat");
+    writeFile(folder.file("sub.dat/inner.dat"), Bytes(3));
+
+    const std::string prefix = folder.file(""); // the folder and its separator
+    ASSERT_EQ(prefix.back(), kSeparator);
+    const std::vector<std::string> expected{prefix + "A.DAT", prefix + "b.dat", prefix + "c.Dat",
+                                            prefix + "设定.dat"};
+    EXPECT_TRUE(isFolder(folder.file("sub.dat")));
+    EXPECT_FALSE(isFolder(folder.file("b.dat")));
+    EXPECT_EQ(dataFilesIn(prefix.substr(0, prefix.size() - 1)), expected);
+    EXPECT_EQ(dataFilesIn(prefix), expected) << "a trailing separator is not doubled";
+}
+
+TEST(FolderFiles, AMissingFolderIsAFileErrorNamingIt) {
+    TempFolder folder;
+    const std::string missing = folder.file("absent");
+    EXPECT_FALSE(isFolder(missing));
+    try {
+        dataFilesIn(missing);
+        FAIL() << "listed a missing folder";
+    } catch (const FileError& error) {
+        EXPECT_EQ(error.cause(), FileCause::FileNotFound);
+        EXPECT_EQ(error.path(), missing);
+    }
+}
+
+} // namespace
+} // namespace tallowbrook::test

@@ -1,0 +1,103 @@
+// The texts a front end shows for what it was handed and what a run did.
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "convert/outcome_text.h"
+#include "convert/printable_text.h"
+
+namespace tallowbrook {
+namespace {
+
+TEST(PrintableText, EscapesWhatWouldSteerATerminalAndKeepsUtf8) {
+    const struct {
+        std::string in;
+        std::string out;
+    } cases[] = {
+        {"D:\\cfg\\laser.dat", "D:\\cfg\\laser.dat"},
+        {"Grüße 設定.dat", "Grüße 設定.dat"},
+        {"a\nb\tc\rd", "a\\nb\\tc\\rd"},
+        {std::string("\x1B[31mred\x7F", 9), "\\x1B[31mred\\x7F"},
+        {std::string("a\0b", 3), "a\\x00b"},
+        {"\xC2\x85", "\\u0085"},                      // C1 control
+        {"\xC3(", "\\xC3("},                          // cut sequence
+        {"\xC0\xAF", "\\xC0\\xAF"},                   // overlong
+        {"\xED\xA0\x80", "\\xED\\xA0\\x80"},          // surrogate
+        {"\xF4\x90\x80\x80", "\\xF4\\x90\\x80\\x80"}, // above U+10FFFF
+        {"\xF0\x9F\x98\x80", "\xF0\x9F\x98\x80"},     // U+1F600
+        {"", ""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(printableText(c.in), c.out) << c.out;
+    }
+}
+
+TEST(DescribeOutcome, SaysWhatBecameOfTheEntry) {
+    using Kind = EntryOutcome::Kind;
+    const auto outcome = [](Kind kind, std::optional<std::uint64_t> length, std::optional<Version> version,
+                            std::string output = {}, std::optional<FileError> error = std::nullopt) {
+        EntryOutcome o;
+        o.kind = kind;
+        o.source = "/cfg/a.dat";
+        o.length = length;
+        o.sourceVersion = version;
+        o.output = std::move(output);
+        o.error = std::move(error);
+        return o;
+    };
+    const FileError missing(FileCause::FileNotFound, 2, "/cfg/a.dat");
+    const FileError shortRead(FileCause::EndOfFile, 0, "/cfg/a.dat");
+    const FileError denied(FileCause::AccessDenied, 13, "/cfg/a_802.dat");
+    const struct {
+        EntryOutcome outcome;
+        bool dryRun;
+        const char* text;
+    } cases[] = {
+        {outcome(Kind::Converted, 1472, Version::V604, "/cfg/a_802.dat"), false,
+         "/cfg/a.dat: Version 6.04, written as /cfg/a_802.dat"},
+        {outcome(Kind::Converted, 1472, Version::V604, "/cfg/a_802.dat"), true,
+         "/cfg/a.dat: Version 6.04, would be written as /cfg/a_802.dat"},
+        {outcome(Kind::SameVersion, 2892, Version::V802), false,
+         "/cfg/a.dat: passed over: already Version 8.02"},
+        {outcome(Kind::UnknownLength, 1473, std::nullopt), false,
+         "/cfg/a.dat: passed over: 1473 bytes is the length of no version"},
+        {outcome(Kind::NoTarget, 1852, Version::V705), false,
+         "/cfg/a.dat: passed over: no target version is chosen"},
+        {outcome(Kind::OpenFailed, std::nullopt, std::nullopt, {}, missing), false,
+         "/cfg/a.dat: could not be opened: /cfg/a.dat was not found."},
+        {outcome(Kind::ReadFailed, 1472, Version::V604, {}, shortRead), false,
+         "/cfg/a.dat: could not be read: An attempt was made to access /cfg/a.dat past its end."},
+        {outcome(Kind::OutputFailed, 1472, Version::V604, "/cfg/a_802.dat", denied), false,
+         "/cfg/a.dat: its output failed, which ended the run: Access to /cfg/a_802.dat was denied."},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(describeOutcome(c.outcome, c.dryRun), c.text);
+    }
+}
+
+TEST(DescribeOutcome, ShowsAHostileNameSafely) {
+    EntryOutcome o;
+    o.kind = EntryOutcome::Kind::UnknownLength;
+    o.source = "/cfg/\x1B]0;pwned\x07.dat";
+    o.length = 0;
+    EXPECT_EQ(describeOutcome(o),
+              "/cfg/\\x1B]0;pwned\\x07.dat: passed over: 0 bytes is the length of no version");
+}
+
+TEST(SourceFailureMessage, IsTheMessageBoxTextForSourceFailuresOnly) {
+    EntryOutcome o;
+    o.kind = EntryOutcome::Kind::OpenFailed;
+    o.error = FileError(FileCause::SharingViolation, 11, "D:\\a.dat");
+    EXPECT_EQ(sourceFailureMessage(o),
+              "File could not be opened \nA sharing violation occurred while accessing D:\\a.dat.");
+    o.kind = EntryOutcome::Kind::ReadFailed;
+    o.error = FileError(FileCause::HardIo, 5, "D:\\a.dat");
+    EXPECT_EQ(sourceFailureMessage(o),
+              "File could not be read \nA hardware I/O error was reported while accessing D:\\a.dat.");
+    o.kind = EntryOutcome::Kind::OutputFailed;
+    EXPECT_EQ(sourceFailureMessage(o), "");
+}
+
+} // namespace
+} // namespace tallowbrook
