@@ -1,0 +1,273 @@
+// The main dialog's behaviour through a fake view: the list's order, the name
+// offered to the open-file dialog, Add, Reset, and what a Merge run shows.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <stdexcept>
+
+#include "dialog/converter_dialog_model.h"
+#include "tests/dialog/fake_view.h"
+#include "tests/support/temp_folder.h"
+
+namespace tallowbrook::dialog::test {
+namespace {
+
+using tallowbrook::test::Bytes;
+using tallowbrook::test::exists;
+using tallowbrook::test::randomBytes;
+using tallowbrook::test::randomRecord;
+using tallowbrook::test::readFile;
+using tallowbrook::test::TempFolder;
+using tallowbrook::test::writeFile;
+using Paths = std::vector<std::string>;
+
+constexpr std::size_t kIndex802 = 5;
+
+struct Dialog {
+    Dialog() { model.start(); }
+    void add(const Paths& paths) {
+        view.answers.emplace_back(paths);
+        model.getFile();
+    }
+    FakeView view;
+    ConverterDialogModel model{view};
+};
+
+TEST(DialogModel, StartsWithAnEmptyListVersion802AndMergeEnabled) {
+    Dialog d;
+    EXPECT_TRUE(d.view.rows.empty());
+    EXPECT_EQ(d.view.chooser, kIndex802);
+    EXPECT_TRUE(d.view.mergeEnabled);
+    EXPECT_EQ(d.model.offeredName(), "   ");
+    EXPECT_EQ(ConverterDialogModel::chooserLabels(),
+              (Paths{"Version 6.04", "Version 7.00 - 7.04", "Version 7.05", "Version 7.07", "Version 8.00",
+                     "Version 8.02"}));
+}
+
+TEST(DialogModel, AddKeepsCaseInsensitiveOrderAndDuplicatesAndOffersTheLastEntry) {
+    const struct {
+        const char* name;
+        std::vector<Paths> picks;
+        Paths listed;
+        Paths offered; // at each Add, and once more after the last
+    } cases[] = {
+        {"one file", {{"D:\\cfg\\a.dat"}}, {"D:\\cfg\\a.dat"}, {"   ", "D:\\cfg\\a.dat"}},
+        {"several at once",
+         {{"D:\\cfg\\b.dat", "D:\\cfg\\a.dat"}},
+         {"D:\\cfg\\a.dat", "D:\\cfg\\b.dat"},
+         {"   ", "D:\\cfg\\b.dat"}},
+        {"sorted, not by adding",
+         {{"E:\\b\\x.dat"}, {"D:\\z\\y.dat"}, {"d:\\a"}},
+         {"d:\\a", "D:\\z\\y.dat", "E:\\b\\x.dat"},
+         {"   ", "E:\\b\\x.dat", "E:\\b\\x.dat", "E:\\b\\x.dat"}},
+        {"duplicates kept in the order added",
+         {{"/cfg/a.dat"}, {"/cfg/a.dat", "/cfg/A.dat"}},
+         {"/cfg/a.dat", "/cfg/a.dat", "/cfg/A.dat"},
+         {"   ", "/cfg/a.dat", "/cfg/A.dat"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Dialog d;
+        for (const Paths& pick : c.picks) {
+            d.add(pick);
+        }
+        d.view.answers.emplace_back(std::nullopt); // one more look at the name offered
+        d.model.getFile();
+        EXPECT_EQ(d.model.entries(), c.listed);
+        EXPECT_EQ(d.view.rows, c.listed) << "the view shows the model's order";
+        EXPECT_EQ(d.view.offeredNames, c.offered);
+    }
+}
+
+TEST(DialogModel, TheOrderCanBeThePlatformsOwn) {
+    FakeView view;
+    // Reverse byte order stands for a collation other than the default.
+    ConverterDialogModel model(view, [](std::string_view a, std::string_view b) { return a > b; });
+    model.addFiles({"a", "c", "b"});
+    EXPECT_EQ(view.rows, (Paths{"c", "b", "a"}));
+}
+
+TEST(DialogModel, CancelChangesNothing) {
+    Dialog d;
+    d.add({"/cfg/a.dat"});
+    d.view.chooser = 2;
+    d.view.answers.emplace_back(std::nullopt);
+    d.model.getFile();
+    EXPECT_EQ(d.view.rows, Paths{"/cfg/a.dat"});
+    EXPECT_EQ(d.view.chooser, 2u);
+    EXPECT_TRUE(d.view.messages.empty());
+}
+
+TEST(DialogModel, MergeOnAnEmptyListShowsNothingAndKeepsMergeEnabled) {
+    Dialog d;
+    d.model.merge();
+    EXPECT_TRUE(d.view.messages.empty());
+    EXPECT_TRUE(d.view.mergeEnabled);
+}
+
+// A mixed list: every version, a length of no version and a missing source.
+class MergeRunTest : public ::testing::Test {
+protected:
+    std::string add(const std::string& name, const Bytes& bytes) {
+        const std::string path = m_folder.file(name);
+        writeFile(path, bytes);
+        return path;
+    }
+    TempFolder m_folder;
+};
+
+TEST_F(MergeRunTest, ASummaryWithALinePerEntryThenTheMergedState) {
+    Dialog d;
+    Paths sources;
+    for (std::size_t v = 0; v < kVersionCount; ++v) {
+        sources.push_back(add("v" + std::to_string(v) + ".dat", randomRecord(static_cast<Version>(v), 1)));
+    }
+    const std::string odd = add("odd.dat", randomBytes(1473, 2));
+    const std::string missing = m_folder.file("missing.dat");
+    sources.push_back(odd);
+    sources.push_back(missing);
+    d.model.addFiles(sources);
+    d.view.chooser = 2; // 7.05
+
+    d.model.merge();
+
+    ASSERT_EQ(d.view.messages.size(), 2u);
+    EXPECT_EQ(d.view.messages[0].text, "File could not be opened \n" + missing + " was not found.");
+    const Message& summary = d.view.messages[1];
+    EXPECT_EQ(summary.caption, "Tallowbrook");
+    EXPECT_EQ(summary.text, "Done! Merged 5 configuration files.\n");
+    EXPECT_EQ(summary.icon, Message::Icon::None);
+    const std::string folder = m_folder.file("");
+    EXPECT_EQ(summary.details, missing + ": could not be opened: " + missing + " was not found.\n" + odd +
+                                   ": passed over: 1473 bytes is the length of no version\n" + folder +
+                                   "v0.dat: Version 6.04, written as " + folder + "v0_705.dat\n" + folder +
+                                   "v1.dat: Version 7.00 - 7.04, written as " + folder + "v1_705.dat\n" +
+                                   folder + "v2.dat: passed over: already Version 7.05\n" + folder +
+                                   "v3.dat: Version 7.07, written as " + folder + "v3_705.dat\n" + folder +
+                                   "v4.dat: Version 8.00, written as " + folder + "v4_705.dat\n" + folder +
+                                   "v5.dat: Version 8.02, written as " + folder + "v5_705.dat\n");
+    EXPECT_EQ(d.view.busyAtMessage, (std::vector<bool>{true, true}));
+    EXPECT_FALSE(d.view.busy);
+    EXPECT_FALSE(d.view.mergeEnabled);
+    EXPECT_EQ(d.view.rows.size(), 8u) << "the list is only read";
+
+    // A click on the disabled button does nothing; Add still works; Reset starts over.
+    d.model.merge();
+    EXPECT_EQ(d.view.messages.size(), 2u);
+    d.add({odd});
+    EXPECT_EQ(d.view.rows.size(), 9u);
+    d.model.reset();
+    EXPECT_TRUE(d.view.rows.empty());
+    EXPECT_EQ(d.view.chooser, kIndex802);
+    EXPECT_TRUE(d.view.mergeEnabled);
+}
+
+TEST_F(MergeRunTest, AFailedOutputIsAStopReportAndTheDialogStaysReady) {
+    Dialog d;
+    const std::string a = add("a.dat", randomRecord(Version::V800, 3));
+    const std::string b = add("b.dat", randomRecord(Version::V800, 4));
+    std::filesystem::create_directory(std::filesystem::u8path(m_folder.file("b_802.dat")));
+    d.model.addFiles({a, b});
+    d.model.merge();
+
+    ASSERT_EQ(d.view.messages.size(), 1u);
+    const Message& report = d.view.messages[0];
+    EXPECT_EQ(report.icon, Message::Icon::Stop);
+    EXPECT_EQ(report.caption, "tallowbrook");
+    EXPECT_EQ(report.text, "Access to " + m_folder.file("b_802.dat") + " was denied.");
+    EXPECT_TRUE(d.view.mergeEnabled);
+    EXPECT_TRUE(exists(m_folder.file("a_802.dat")));
+    EXPECT_FALSE(d.view.busy);
+}
+
+TEST_F(MergeRunTest, AnErrorThatEscapesTheRunIsReportedLikeAFailedOutput) {
+    Dialog d;
+    d.model.setProgressDelay(std::chrono::milliseconds(0));
+    d.model.addFiles({add("a.dat", randomRecord(Version::V604, 5))});
+    d.view.onProgress = [] { throw std::runtime_error("out of luck"); };
+    d.model.merge();
+    ASSERT_EQ(d.view.messages.size(), 1u);
+    EXPECT_EQ(d.view.messages[0].icon, Message::Icon::Stop);
+    EXPECT_EQ(d.view.messages[0].text, "out of luck");
+    EXPECT_TRUE(d.view.mergeEnabled);
+    EXPECT_FALSE(d.view.busy);
+    EXPECT_FALSE(d.view.progressUp);
+}
+
+TEST_F(MergeRunTest, ProgressAppearsOnlyPastTheDelayAndCountsEntries) {
+    const Paths files{add("a.dat", randomRecord(Version::V604, 6)),
+                      add("b.dat", randomRecord(Version::V604, 7))};
+    for (const bool slow : {true, false}) {
+        SCOPED_TRACE(slow ? "past the delay" : "within the delay");
+        Dialog d;
+        d.model.setProgressDelay(slow ? std::chrono::milliseconds(0) : std::chrono::hours(1));
+        d.model.addFiles(files);
+        d.model.merge();
+        ASSERT_EQ(d.view.messages.size(), 1u);
+        EXPECT_EQ(d.view.progressUpAtMessage[0], slow) << "still up when the summary comes";
+        EXPECT_FALSE(d.view.progressUp);
+        if (slow) {
+            ASSERT_EQ(d.view.progressSeen.size(), 2u);
+            EXPECT_EQ(d.view.progressSeen[1].done, 2u);
+            EXPECT_EQ(d.view.progressSeen[1].total, 2u);
+            EXPECT_EQ(d.view.progressSeen[0].text, "Merged 1 of 2 files");
+        } else {
+            EXPECT_TRUE(d.view.progressSeen.empty());
+        }
+    }
+}
+
+TEST_F(MergeRunTest, ResetReturnsToTheStartFromEveryState) {
+    const std::string file = add("a.dat", randomRecord(Version::V604, 8));
+    for (const bool merged : {false, true}) {
+        for (const bool listed : {false, true}) {
+            SCOPED_TRACE(std::string(merged ? "merged" : "ready") + (listed ? ", listed" : ", empty"));
+            Dialog d;
+            d.view.chooser = 0;
+            if (merged) {
+                d.model.addFiles({file});
+                d.model.merge();
+            }
+            if (!listed) {
+                d.model.reset();
+                d.view.chooser = 0;
+            } else if (!merged) {
+                d.model.addFiles({file});
+            }
+            const std::size_t messagesBefore = d.view.messages.size();
+            d.model.reset();
+            EXPECT_TRUE(d.view.rows.empty());
+            EXPECT_TRUE(d.model.entries().empty());
+            EXPECT_EQ(d.view.chooser, kIndex802);
+            EXPECT_TRUE(d.view.mergeEnabled);
+            EXPECT_EQ(d.view.messages.size(), messagesBefore) << "Reset shows nothing";
+        }
+    }
+}
+
+TEST_F(MergeRunTest, DroppedFilesAndFoldersJoinTheListInItsOrder) {
+    const std::string a = add("a.dat", Bytes(3));
+    add("B.DAT", Bytes(3));
+    add("notes.txt", Bytes(3));
+    std::filesystem::create_directory(std::filesystem::u8path(m_folder.file("sub")));
+#ifdef _WIN32
+    const std::string sub = "sub\\";
+#else
+    const std::string sub = "sub/";
+#endif
+    const std::string inner = add(sub + "C.Dat", Bytes(3));
+    const std::string other = add(sub + "x.txt", Bytes(3));
+
+    const std::string withSeparator = m_folder.file("");
+    const std::string folder = withSeparator.substr(0, withSeparator.size() - 1);
+
+    Dialog d;
+    // A folder stands for its .dat files; a dropped file is taken whatever its name.
+    d.model.addDropped({m_folder.file("sub"), a, folder, other});
+    EXPECT_EQ(d.view.rows, (Paths{a, a, m_folder.file("B.DAT"), inner, other}));
+    EXPECT_TRUE(d.view.messages.empty());
+}
+
+} // namespace
+} // namespace tallowbrook::dialog::test
