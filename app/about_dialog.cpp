@@ -10,6 +10,7 @@
 #include "app/dialog_units.h"
 
 using tallowbrook::app::DialogUnits;
+namespace layout = tallowbrook::dialog::layout;
 
 namespace {
 constexpr int kIconPixels = 32; // a static icon shows the icon at its own size
@@ -22,33 +23,34 @@ QRect fitText(const QLabel* label, QRect area) {
 } // namespace
 
 CAboutDialog::CAboutDialog(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
+    : QDialog(parent,
+              Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
     setObjectName(QStringLiteral("aboutDialog"));
-    setWindowTitle(QStringLiteral("About Tallowbrook"));
+    setWindowTitle(QStringLiteral(TB_TEXT_ABOUT_CAPTION));
     const DialogUnits units = DialogUnits::forFont(font());
 
     auto* icon = new QLabel(this);
     icon->setObjectName(QStringLiteral("aboutIcon"));
     icon->setPixmap(tallowbrook::app::appIcon().pixmap(kIconPixels, kIconPixels));
-    icon->setGeometry(QRect(units.toPixels(9, 10, 20, 20).topLeft(), QSize(kIconPixels, kIconPixels)));
+    icon->setGeometry(QRect(units.toPixels(layout::kAboutIcon).topLeft(), QSize(kIconPixels, kIconPixels)));
 
-    auto* name = new QLabel(QStringLiteral("Tallowbrook Version 5.0 Beta"), this);
+    auto* name = new QLabel(QStringLiteral(TB_TEXT_ABOUT_NAME), this);
     name->setObjectName(QStringLiteral("aboutName"));
     name->setTextFormat(Qt::PlainText);
-    name->setGeometry(fitText(name, units.toPixels(40, 10, 119, 8)));
+    name->setGeometry(fitText(name, units.toPixels(layout::kAboutName)));
 
-    auto* notice = new QLabel(QStringLiteral("(C) The Tallowbrook authors"), this);
+    auto* notice = new QLabel(QStringLiteral(TB_TEXT_ABOUT_NOTICE), this);
     notice->setObjectName(QStringLiteral("aboutNotice"));
     notice->setTextFormat(Qt::PlainText);
-    notice->setGeometry(fitText(notice, units.toPixels(40, 25, 119, 8)));
+    notice->setGeometry(fitText(notice, units.toPixels(layout::kAboutNotice)));
 
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    auto* ok = new QPushButton(QStringLiteral(TB_TEXT_ABOUT_OK), this);
     ok->setObjectName(QStringLiteral("aboutOkButton"));
-    ok->setProperty(tallowbrook::app::kControlIdProperty, tallowbrook::app::kIdDone);
+    ok->setProperty(tallowbrook::app::kControlIdProperty, IDC_DONE);
     ok->setDefault(true);
-    ok->setGeometry(units.toPixels(178, 7, 50, 14));
+    ok->setGeometry(units.toPixels(layout::kAboutOk));
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     ok->setFocus();
 
-    setFixedSize(units.toPixelsX(235), units.toPixelsY(55));
+    setFixedSize(units.toPixels(layout::kAbout));
 }

@@ -1,59 +1,59 @@
 #include "app/converter_dialog.h"
 
 #include <algorithm>
-#include <exception>
 
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
-#include <QGuiApplication>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
+#include <QMimeData>
 #include <QPushButton>
+#include <QUrl>
 
 #include "app/about_dialog.h"
 #include "app/app_icon.h"
 #include "app/control_ids.h"
 #include "app/dialog_units.h"
 #include "app/merge_progress.h"
-#include "convert/merge.h"
-#include "records/version_table.h"
-
-#ifdef Q_OS_WIN
-#ifndef NOMINMAX
-#define NOMINMAX // keep std::max usable
-#endif
-#include <windows.h>
-#endif
+#include "dialog/dialog_layout.h"
 
 using namespace tallowbrook::app;
+namespace dialog = tallowbrook::dialog;
+namespace layout = tallowbrook::dialog::layout;
 
-// Painting a minimised dialog's icon and the icon shown while dragging it
-// (OnPaint, OnQueryDragIcon), like the 3-D look and control hosting switched on
-// at start, are the window system's business here: the window icon set below
-// covers them, and nothing is drawn by hand.
+// Painting a minimised dialog's icon and the icon shown while dragging it,
+// like the 3-D look and control hosting, are the window system's business
+// here: the window icon set below covers them, and nothing is drawn by hand.
 
 namespace {
 
-constexpr char kMessageCaption[] = "Tallowbrook";
-
-// The platform's order of texts: letter case does not count, so "d:\a" comes
-// before "E:\b\x.dat".
-bool sortsBefore(const QString& left, const QString& right) {
-    return QString::compare(left, right, Qt::CaseInsensitive) < 0;
+// Qt's order of texts: letter case does not count, so "d:\a" comes before
+// "E:\b\x.dat".
+bool qtSortsBefore(std::string_view left, std::string_view right) {
+    const auto text = [](std::string_view utf8) {
+        return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+    };
+    return QString::compare(text(left), text(right), Qt::CaseInsensitive) < 0;
 }
 
-QPushButton* makeButton(QWidget* parent, const QString& text, const char* name, int id, QRect geometry) {
-    auto* button = new QPushButton(text, parent);
+QString fromUtf8(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+QPushButton* makeButton(QWidget* parent, const char* text, const char* name, int id, QRect geometry) {
+    auto* button = new QPushButton(QString::fromLatin1(text), parent);
     button->setObjectName(QString::fromLatin1(name));
     button->setProperty(kControlIdProperty, id);
     button->setGeometry(geometry);
     return button;
 }
 
-QLabel* makeLabel(QWidget* parent, const QString& text, QRect geometry) {
-    auto* label = new QLabel(text, parent);
+QLabel* makeLabel(QWidget* parent, const char* text, QRect geometry) {
+    auto* label = new QLabel(QString::fromLatin1(text), parent);
     label->setTextFormat(Qt::PlainText);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     // A font wider than the templates' own may need more room than the
@@ -63,37 +63,44 @@ QLabel* makeLabel(QWidget* parent, const QString& text, QRect geometry) {
     return label;
 }
 
-// Restores the normal cursor however the run ends.
-class WaitCursor {
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
+// The local files of a drag, in native form; none when it carries anything else.
+QStringList localFiles(const QMimeData* data) {
+    QStringList files;
+    if (data == nullptr || !data->hasUrls()) {
+        return files;
+    }
+    for (const QUrl& url : data->urls()) {
+        if (!url.isLocalFile()) {
+            return {};
+        }
+        files.append(QDir::toNativeSeparators(url.toLocalFile()));
+    }
+    return files;
+}
 
 } // namespace
 
 CConverterDialog::CConverterDialog(UiSeams seams, QWidget* parent)
     // Caption and system menu with a close box, no minimise or maximise box.
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      m_seams(std::move(seams)) {
+    : QDialog(parent,
+              Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      m_seams(std::move(seams)), m_model(*this, qtSortsBefore) {
     setObjectName(QStringLiteral("converterDialog"));
-    setWindowTitle(QStringLiteral("Tallowbrook 5.0 Beta"));
+    setWindowTitle(QStringLiteral(TB_TEXT_CONVERTER_CAPTION));
     // The same icon serves as the large (title bar, task switcher) and small one.
     setWindowIcon(appIcon());
+    setAcceptDrops(true);
     createControls();
+    m_model.start();
 
-#ifndef Q_OS_WIN
     // Without a system menu to extend, the About entry sits in the dialog's
     // context menu, and F1 opens it too.
-    auto* about = new QAction(QString::fromLatin1(kAboutEntryText), this);
+    auto* about = new QAction(QStringLiteral(TB_TEXT_ABOUT_ENTRY), this);
     about->setObjectName(QStringLiteral("aboutAction"));
     about->setShortcut(QKeySequence(Qt::Key_F1));
     connect(about, &QAction::triggered, this, &CConverterDialog::onAbout);
     addAction(about);
     setContextMenuPolicy(Qt::ActionsContextMenu);
-#endif
 }
 
 CConverterDialog::~CConverterDialog() = default;
@@ -102,104 +109,63 @@ void CConverterDialog::createControls() {
     const DialogUnits units = DialogUnits::forFont(font());
 
     // Created in the template's tab order, which Qt takes as the focus chain.
-    auto* done = makeButton(this, QStringLiteral("Done"), "doneButton", kIdDone, units.toPixels(220, 72, 50, 14));
+    auto* done = makeButton(this, TB_TEXT_DONE, "doneButton", IDC_DONE, units.toPixels(layout::kDone));
     done->setDefault(true);
     connect(done, &QPushButton::clicked, this, &QDialog::accept);
 
-    makeLabel(this, QStringLiteral("Configuration File: "), units.toPixels(12, 7, 59, 8));
+    makeLabel(this, TB_TEXT_FILE_LABEL, units.toPixels(layout::kFileLabel));
 
     auto* getFile =
-        makeButton(this, QStringLiteral("Get File"), "getFileButton", kIdGetFile, units.toPixels(220, 15, 50, 14));
+        makeButton(this, TB_TEXT_GET_FILE, "getFileButton", IDC_GET_FILE, units.toPixels(layout::kGetFile));
     connect(getFile, &QPushButton::clicked, this, &CConverterDialog::onGetFile);
 
-    m_mergeButton = makeButton(this, QStringLiteral("Merge"), "mergeButton", kIdMerge, units.toPixels(219, 34, 50, 14));
+    m_mergeButton = makeButton(this, TB_TEXT_MERGE, "mergeButton", IDC_MERGE, units.toPixels(layout::kMerge));
     connect(m_mergeButton, &QPushButton::clicked, this, &CConverterDialog::onMerge);
 
-    makeLabel(this, QStringLiteral("Merge To:"), units.toPixels(14, 86, 34, 8));
+    makeLabel(this, TB_TEXT_CHOOSER_LABEL, units.toPixels(layout::kChooserLabel));
 
     // An editable drop-down: text typed into it is never read and never added
     // as an entry; only the selection index counts.
     m_versionChooser = new QComboBox(this);
     m_versionChooser->setObjectName(QStringLiteral("versionChooser"));
-    m_versionChooser->setProperty(kControlIdProperty, kIdVersionChooser);
+    m_versionChooser->setProperty(kControlIdProperty, IDC_CHOOSER);
     m_versionChooser->setEditable(true);
     m_versionChooser->setInsertPolicy(QComboBox::NoInsert);
     m_versionChooser->setCompleter(nullptr);
-    for (const tallowbrook::VersionInfo& version : tallowbrook::kVersionTable) {
-        m_versionChooser->addItem(QString::fromUtf8(version.label.data(), static_cast<qsizetype>(version.label.size())));
+    for (const std::string& label : dialog::ConverterDialogModel::chooserLabels()) {
+        m_versionChooser->addItem(fromUtf8(label));
     }
-    m_versionChooser->setCurrentIndex(m_versionChooser->count() - 1);
     // The template's height includes the dropped list; the field keeps its own.
-    const QRect chooserArea = units.toPixels(51, 85, 93, 47);
+    const QRect chooserArea = units.toPixels(layout::kChooser);
     m_versionChooser->setGeometry(chooserArea.x(), chooserArea.y(), chooserArea.width(),
                                   m_versionChooser->sizeHint().height());
 
     m_fileList = new QListWidget(this);
     m_fileList->setObjectName(QStringLiteral("fileList"));
-    m_fileList->setProperty(kControlIdProperty, kIdFileList);
+    m_fileList->setProperty(kControlIdProperty, IDC_FILE_LIST);
     m_fileList->setSelectionMode(QAbstractItemView::SingleSelection);
     m_fileList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_fileList->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_fileList->setTextElideMode(Qt::ElideNone);
-    m_fileList->setGeometry(units.toPixels(13, 17, 196, 61));
+    m_fileList->setGeometry(units.toPixels(layout::kFileList));
 
-    auto* reset = makeButton(this, QStringLiteral("Reset"), "resetButton", kIdReset, units.toPixels(219, 53, 50, 14));
+    auto* reset = makeButton(this, TB_TEXT_RESET, "resetButton", IDC_RESET, units.toPixels(layout::kReset));
     connect(reset, &QPushButton::clicked, this, &CConverterDialog::onReset);
 
-    setFixedSize(units.toPixelsX(284), units.toPixelsY(121));
+    setFixedSize(units.toPixels(layout::kConverter));
     done->setFocus();
 }
 
-void CConverterDialog::addEntry(const QString& path) {
-    int row = 0;
-    const int count = m_fileList->count();
-    // After every entry that does not sort behind it: equal texts keep the
-    // order in which they were added.
-    while (row < count && !sortsBefore(path, m_fileList->item(row)->text())) {
-        ++row;
-    }
-    m_fileList->insertItem(row, path);
-}
-
 void CConverterDialog::onGetFile() {
-    const int count = m_fileList->count();
-    const QString initialName = count > 0 ? m_fileList->item(count - 1)->text() : QStringLiteral("   ");
-    const std::optional<QStringList> chosen = m_seams.chooseFiles(this, initialName);
-    if (!chosen) {
-        return;
-    }
-    for (const QString& path : *chosen) {
-        addEntry(path);
-    }
-}
-
-void CConverterDialog::onReset() {
-    m_fileList->clear();
-    m_versionChooser->setCurrentIndex(m_versionChooser->count() - 1);
-    m_mergeButton->setEnabled(true);
+    m_model.getFile();
 }
 
 void CConverterDialog::onMerge() {
-    const WaitCursor waitCursor;
-    MergeProgress progress(this, m_progressDelay);
-    m_progress = &progress;
-    try {
-        std::vector<std::string> entries;
-        for (int row = 0; row < m_fileList->count(); ++row) {
-            entries.push_back(m_fileList->item(row)->text().toStdString());
-        }
-        const tallowbrook::MergeOutcome outcome =
-            tallowbrook::runMerge(tallowbrook::MergeRequest{entries, chooserIndex()}, *this);
-        m_progress = nullptr;
-        if (outcome.kind == tallowbrook::MergeOutcome::Kind::OutputFailed && outcome.outputError) {
-            reportEscapedError(QString::fromStdString(outcome.outputError->description()));
-        }
-    } catch (const std::exception& error) {
-        // Nothing may escape a command into the event loop; report it as the
-        // failed output is reported, and the dialog stays open.
-        m_progress = nullptr;
-        reportEscapedError(QString::fromLocal8Bit(error.what()));
-    }
+    m_model.merge();
+}
+
+void CConverterDialog::onReset() {
+    m_model.reset();
 }
 
 void CConverterDialog::onAbout() {
@@ -207,12 +173,15 @@ void CConverterDialog::onAbout() {
     about.exec();
 }
 
-void CConverterDialog::reportEscapedError(const QString& description) {
-    // The application's name is the program file's name without extension.
-    m_seams.showMessage(this, {QCoreApplication::applicationName(), description, QMessageBox::Critical});
+void CConverterDialog::insertEntry(std::size_t row, const std::string& text) {
+    m_fileList->insertItem(static_cast<int>(row), fromUtf8(text));
 }
 
-std::optional<std::size_t> CConverterDialog::chooserIndex() const {
+void CConverterDialog::clearEntries() {
+    m_fileList->clear();
+}
+
+std::optional<std::size_t> CConverterDialog::chooserSelection() const {
     const int index = m_versionChooser->currentIndex();
     if (index < 0) {
         return std::nullopt;
@@ -220,52 +189,72 @@ std::optional<std::size_t> CConverterDialog::chooserIndex() const {
     return static_cast<std::size_t>(index);
 }
 
-void CConverterDialog::disableMerge() {
-    m_mergeButton->setEnabled(false);
+void CConverterDialog::selectChooserEntry(std::size_t index) {
+    m_versionChooser->setCurrentIndex(static_cast<int>(index));
 }
 
-void CConverterDialog::entryDone(const tallowbrook::EntryOutcome& outcome, std::size_t total) {
-    if (const std::string message = tallowbrook::sourceFailureMessage(outcome); !message.empty()) {
-        m_seams.showMessage(this,
-                            {QString::fromLatin1(kMessageCaption), QString::fromStdString(message), QMessageBox::NoIcon});
-    }
-    if (m_progress != nullptr) {
-        m_progress->entryDone(outcome.index + 1, total);
-    }
+void CConverterDialog::setMergeEnabled(bool enabled) {
+    m_mergeButton->setEnabled(enabled);
 }
 
-void CConverterDialog::runCompleted(const std::string& summary) {
+void CConverterDialog::showMessage(const dialog::Message& message) {
+    const QMessageBox::Icon icon =
+        message.icon == dialog::Message::Icon::Stop ? QMessageBox::Critical : QMessageBox::NoIcon;
     m_seams.showMessage(this,
-                        {QString::fromLatin1(kMessageCaption), QString::fromStdString(summary), QMessageBox::NoIcon});
-    disableMerge();
+                        {fromUtf8(message.caption), fromUtf8(message.text), fromUtf8(message.details), icon});
 }
 
-#ifdef Q_OS_WIN
-// The system menu gains a separator and the About entry once the window exists.
-void CConverterDialog::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    if (m_systemMenuExtended) {
+std::optional<std::vector<std::string>> CConverterDialog::chooseFiles(const std::string& initialName) {
+    const std::optional<QStringList> chosen = m_seams.chooseFiles(this, fromUtf8(initialName));
+    if (!chosen) {
+        return std::nullopt;
+    }
+    std::vector<std::string> paths;
+    for (const QString& path : *chosen) {
+        paths.push_back(path.toStdString());
+    }
+    return paths;
+}
+
+void CConverterDialog::setBusy(bool busy) {
+    if (busy) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    } else {
+        QApplication::restoreOverrideCursor();
+    }
+}
+
+void CConverterDialog::showProgress(const dialog::Progress& progress) {
+    if (!m_progress) {
+        m_progress = std::make_unique<MergeProgress>(this);
+    }
+    m_progress->show(progress);
+}
+
+void CConverterDialog::hideProgress() {
+    m_progress.reset();
+}
+
+std::string CConverterDialog::applicationName() const {
+    // Given no name of its own, the application is named after its program file.
+    return QCoreApplication::applicationName().toStdString();
+}
+
+void CConverterDialog::dragEnterEvent(QDragEnterEvent* event) {
+    if (!localFiles(event->mimeData()).isEmpty()) {
+        event->acceptProposedAction();
+    }
+}
+
+void CConverterDialog::dropEvent(QDropEvent* event) {
+    const QStringList files = localFiles(event->mimeData());
+    if (files.isEmpty()) {
         return;
     }
-    m_systemMenuExtended = true;
-    HMENU menu = GetSystemMenu(reinterpret_cast<HWND>(winId()), FALSE);
-    if (menu != nullptr) {
-        AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
-        AppendMenuA(menu, MF_STRING, kIdmAboutBox, kAboutEntryText);
+    event->acceptProposedAction();
+    std::vector<std::string> paths;
+    for (const QString& file : files) {
+        paths.push_back(file.toStdString());
     }
+    m_model.addDropped(paths);
 }
-
-// OnSysCommand: the About command opens the About box; every other system
-// command (move, close, ...) goes on to the default handling.
-bool CConverterDialog::nativeEvent(const QByteArray& eventType, void* message, qintptr* result) {
-    if (eventType == "windows_generic_MSG") {
-        const MSG* msg = static_cast<const MSG*>(message);
-        if (msg->message == WM_SYSCOMMAND && (msg->wParam & 0xFFF0) == kIdmAboutBox) {
-            onAbout();
-            *result = 0;
-            return true;
-        }
-    }
-    return QDialog::nativeEvent(eventType, message, result);
-}
-#endif

@@ -1,15 +1,16 @@
 #pragma once
 
-// The main dialog: the file list, the version chooser and the commands
-// "Get File" (Add), "Merge", "Reset" and "Done". It is also the host that the
-// Merge driver asks for the list, the chooser and its message boxes.
+// The main dialog on Qt: the file list, the version chooser and the commands
+// "Get File" (Add), "Merge", "Reset" and "Done". It draws what the dialog
+// model tells it and forwards the user's input; the model decides.
 
 #include <chrono>
+#include <memory>
 
 #include <QDialog>
 
 #include "app/interaction_seams.h"
-#include "convert/merge.h"
+#include "dialog/converter_dialog_model.h"
 
 class QComboBox;
 class QListWidget;
@@ -19,7 +20,7 @@ namespace tallowbrook::app {
 class MergeProgress;
 }
 
-class CConverterDialog : public QDialog, public tallowbrook::MergeEvents {
+class CConverterDialog : public QDialog, public tallowbrook::dialog::DialogView {
     Q_DISABLE_COPY_MOVE(CConverterDialog)
 
 public:
@@ -35,36 +36,35 @@ public:
     void onAbout();
 
     // How long a Merge run goes before its progress box appears.
-    void setProgressDelay(std::chrono::milliseconds delay) { m_progressDelay = delay; }
+    void setProgressDelay(std::chrono::milliseconds delay) { m_model.setProgressDelay(delay); }
 
-    // Adds `path` at its sorted place; equal texts are all kept.
-    void addEntry(const QString& path);
+    const tallowbrook::dialog::ConverterDialogModel& model() const { return m_model; }
 
-    std::optional<std::size_t> chooserIndex() const;
-    void disableMerge();
-
-    // MergeEvents
-    void entryDone(const tallowbrook::EntryOutcome& outcome, std::size_t total) override;
-    void runCompleted(const std::string& summary) override;
+    // DialogView
+    void insertEntry(std::size_t row, const std::string& text) override;
+    void clearEntries() override;
+    std::optional<std::size_t> chooserSelection() const override;
+    void selectChooserEntry(std::size_t index) override;
+    void setMergeEnabled(bool enabled) override;
+    void showMessage(const tallowbrook::dialog::Message& message) override;
+    std::optional<std::vector<std::string>> chooseFiles(const std::string& initialName) override;
+    void setBusy(bool busy) override;
+    void showProgress(const tallowbrook::dialog::Progress& progress) override;
+    void hideProgress() override;
+    std::string applicationName() const override;
 
 protected:
-#ifdef Q_OS_WIN
-    bool nativeEvent(const QByteArray& eventType, void* message, qintptr* result) override;
-    void showEvent(QShowEvent* event) override;
-#endif
+    // Files and folders dropped on the dialog join the list.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void createControls();
-    void reportEscapedError(const QString& description);
 
     tallowbrook::app::UiSeams m_seams;
+    tallowbrook::dialog::ConverterDialogModel m_model;
     QPushButton* m_mergeButton = nullptr;
     QListWidget* m_fileList = nullptr;
     QComboBox* m_versionChooser = nullptr;
-    // Present only while a Merge run is going on.
-    tallowbrook::app::MergeProgress* m_progress = nullptr;
-    std::chrono::milliseconds m_progressDelay{500};
-#ifdef Q_OS_WIN
-    bool m_systemMenuExtended = false;
-#endif
+    std::unique_ptr<tallowbrook::app::MergeProgress> m_progress;
 };

@@ -7,6 +7,9 @@
 
 #include <QFont>
 #include <QRect>
+#include <QSize>
+
+#include "dialog/dialog_layout.h"
 
 namespace tallowbrook::app {
 
@@ -26,6 +29,8 @@ public:
     QRect toPixels(int x, int y, int width, int height) const {
         return {toPixelsX(x), toPixelsY(y), toPixelsX(width), toPixelsY(height)};
     }
+    QRect toPixels(const dialog::DialogRect& r) const { return toPixels(r.x, r.y, r.width, r.height); }
+    QSize toPixels(const dialog::DialogSize& s) const { return {toPixelsX(s.width), toPixelsY(s.height)}; }
 
     int baseWidth() const { return m_baseWidth; }
     int baseHeight() const { return m_baseHeight; }

@@ -22,6 +22,8 @@ using FileChooser = std::function<std::optional<QStringList>(QWidget* owner, con
 struct MessageRequest {
     QString caption;
     QString text;
+    // Behind the box's "Show Details..." button; empty: no such button.
+    QString details;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
 };
 

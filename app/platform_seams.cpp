@@ -36,6 +36,9 @@ std::optional<QStringList> runOpenFileDialog(QWidget* owner, const QString& init
 
 void runMessageBox(QWidget* owner, const MessageRequest& request) {
     QMessageBox box(request.icon, request.caption, request.text, QMessageBox::Ok, owner);
+    if (!request.details.isEmpty()) {
+        box.setDetailedText(request.details);
+    }
     box.exec();
 }
 
