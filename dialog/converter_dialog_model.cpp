@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <exception>
 
+#include "convert/file_access.h"
 #include "convert/file_error.h"
 #include "convert/folder_files.h"
 #include "convert/merge.h"
@@ -156,6 +157,18 @@ void ConverterDialogModel::addEntry(const std::string& path) {
     const auto row = static_cast<std::size_t>(at - m_entries.begin());
     m_entries.insert(at, path);
     m_view.insertEntry(row, path);
+}
+
+std::string ConverterDialogModel::describeEntry(std::size_t row) const {
+    if (row >= m_entries.size()) {
+        return {};
+    }
+    try {
+        const std::optional<Version> version = versionOfLength(SourceFile::open(m_entries[row]).length());
+        return version ? std::string(info(*version).label) : std::string("Not a configuration file");
+    } catch (const FileError& error) {
+        return "File could not be opened: " + error.description();
+    }
 }
 
 void ConverterDialogModel::reset() {

@@ -52,6 +52,11 @@ public:
     // "Reset": empties the list, selects the default version, enables "Merge".
     void reset();
 
+    // What the file of the entry at `row` is, for the list's hover text: its
+    // version and device name, or why it is not a configuration file. Reads
+    // the file each time, as it may have changed since it was listed.
+    std::string describeEntry(std::size_t row) const;
+
     // The last entry's text, or three blanks on an empty list.
     std::string offeredName() const;
     const std::vector<std::string>& entries() const { return m_entries; }
