@@ -8,10 +8,12 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMimeData>
 #include <QPushButton>
+#include <QToolTip>
 #include <QUrl>
 
 #include "app/about_dialog.h"
@@ -148,6 +150,7 @@ void CConverterDialog::createControls() {
     m_fileList->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_fileList->setTextElideMode(Qt::ElideNone);
     m_fileList->setGeometry(units.toPixels(layout::kFileList));
+    m_fileList->viewport()->installEventFilter(this);
 
     auto* reset = makeButton(this, TB_TEXT_RESET, "resetButton", IDC_RESET, units.toPixels(layout::kReset));
     connect(reset, &QPushButton::clicked, this, &CConverterDialog::onReset);
@@ -238,6 +241,21 @@ void CConverterDialog::hideProgress() {
 std::string CConverterDialog::applicationName() const {
     // Given no name of its own, the application is named after its program file.
     return QCoreApplication::applicationName().toStdString();
+}
+
+bool CConverterDialog::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != m_fileList->viewport() || event->type() != QEvent::ToolTip) {
+        return QDialog::eventFilter(watched, event);
+    }
+    const auto* help = static_cast<QHelpEvent*>(event);
+    const int row = m_fileList->row(m_fileList->itemAt(help->pos()));
+    if (row < 0) {
+        QToolTip::hideText();
+    } else {
+        QToolTip::showText(help->globalPos(), fromUtf8(m_model.describeEntry(static_cast<std::size_t>(row))),
+                           m_fileList->viewport());
+    }
+    return true;
 }
 
 void CConverterDialog::dragEnterEvent(QDragEnterEvent* event) {

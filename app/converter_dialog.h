@@ -54,6 +54,8 @@ public:
     std::string applicationName() const override;
 
 protected:
+    // Hovering an entry of the file list shows what its file is.
+    bool eventFilter(QObject* watched, QEvent* event) override;
     // Files and folders dropped on the dialog join the list.
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;

@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QToolTip>
 #include <QtTest>
 
 #include <functional>
@@ -331,6 +332,22 @@ private slots:
         refused.setAccepted(false);
         QApplication::sendEvent(&f.dialog, &refused);
         QVERIFY(!refused.isAccepted());
+    }
+
+    // The hover text of an entry is the model's description of its file.
+    void hoverShowsWhatTheFileIs() {
+        QTemporaryDir temp;
+        const QDir dir(temp.path());
+        Fixture f;
+        f.add({writeFile(dir, "a.dat", 1856)});
+        f.dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f.dialog));
+        QWidget* viewport = f.list()->viewport();
+        const QPoint onEntry = f.list()->visualItemRect(f.list()->item(0)).center();
+        QHelpEvent hover(QEvent::ToolTip, onEntry, viewport->mapToGlobal(onEntry));
+        QApplication::sendEvent(viewport, &hover);
+        QCOMPARE(QToolTip::text(), QString::fromStdString(f.dialog.model().describeEntry(0)));
+        QVERIFY(QToolTip::text().contains("7.07"));
     }
 
     void aboutOpensFromF1AndCloses() {
