@@ -46,6 +46,12 @@ QString fromUtf8(const std::string& text) {
     return QString::fromStdString(text);
 }
 
+std::vector<std::string> utf8Paths(const QStringList& paths) {
+    std::vector<std::string> utf8(static_cast<std::size_t>(paths.size()));
+    std::transform(paths.begin(), paths.end(), utf8.begin(), [](const QString& path) { return path.toStdString(); });
+    return utf8;
+}
+
 QPushButton* makeButton(QWidget* parent, const char* text, const char* name, int id, QRect geometry) {
     auto* button = new QPushButton(QString::fromLatin1(text), parent);
     button->setObjectName(QString::fromLatin1(name));
@@ -212,11 +218,7 @@ std::optional<std::vector<std::string>> CConverterDialog::chooseFiles(const std:
     if (!chosen) {
         return std::nullopt;
     }
-    std::vector<std::string> paths;
-    for (const QString& path : *chosen) {
-        paths.push_back(path.toStdString());
-    }
-    return paths;
+    return utf8Paths(*chosen);
 }
 
 void CConverterDialog::setBusy(bool busy) {
@@ -270,9 +272,5 @@ void CConverterDialog::dropEvent(QDropEvent* event) {
         return;
     }
     event->acceptProposedAction();
-    std::vector<std::string> paths;
-    for (const QString& file : files) {
-        paths.push_back(file.toStdString());
-    }
-    m_model.addDropped(paths);
+    m_model.addDropped(utf8Paths(files));
 }

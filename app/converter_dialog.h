@@ -64,6 +64,8 @@ private:
     void createControls();
 
     tallowbrook::app::UiSeams m_seams;
+    // Built in the constructor's initialiser list, over this dialog as its view.
+    // cppcheck-suppress uninitMemberVarPrivate
     tallowbrook::dialog::ConverterDialogModel m_model;
     QPushButton* m_mergeButton = nullptr;
     QListWidget* m_fileList = nullptr;

@@ -20,7 +20,7 @@ constexpr char kSeparator = '/';
 #endif
 
 fs::path fromUtf8(const std::string& text) {
-    return fs::path(std::u8string(text.begin(), text.end()));
+    return {std::u8string(text.begin(), text.end())};
 }
 
 std::string toUtf8(const fs::path& path) {

@@ -20,7 +20,7 @@ namespace tallowbrook {
 // What a run reads, once, at its start.
 struct MergeRequest {
     // The file list in the order it shows its entries: full paths, UTF-8.
-    std::span<const std::string> entries;
+    std::span<const std::string> entries{};
     // The version chooser's selection index. 0-5 names the target version;
     // none or any other value converts nothing (each entry is still read).
     std::optional<std::size_t> chooserIndex;

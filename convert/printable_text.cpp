@@ -15,7 +15,8 @@ std::size_t sequenceLength(std::string_view text) {
     std::uint8_t high = 0xBF;
     if (lead < 0x80) {
         return 1;
-    } else if (lead >= 0xC2 && lead <= 0xDF) {
+    }
+    if (lead >= 0xC2 && lead <= 0xDF) {
         length = 2;
     } else if (lead >= 0xE0 && lead <= 0xEF) {
         length = 3;

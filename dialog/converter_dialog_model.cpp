@@ -92,10 +92,9 @@ ConverterDialogModel::ConverterDialogModel(DialogView& view, SortsBefore sortsBe
     : m_view(view), m_sortsBefore(std::move(sortsBefore)) {}
 
 std::vector<std::string> ConverterDialogModel::chooserLabels() {
-    std::vector<std::string> labels;
-    for (const VersionInfo& version : kVersionTable) {
-        labels.emplace_back(version.label);
-    }
+    std::vector<std::string> labels(kVersionTable.size());
+    std::transform(kVersionTable.begin(), kVersionTable.end(), labels.begin(),
+                   [](const VersionInfo& version) { return std::string(version.label); });
     return labels;
 }
 

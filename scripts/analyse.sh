@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Static analysis: clang-tidy (checks in .clang-tidy) and cppcheck over
-# records/, convert/, cli/, fuzz/ and, when Qt 6 is installed, app/. Any
+# records/, convert/, dialog/, cli/, fuzz/ and, when Qt 6 is installed, app/. Any
 # warning fails the script.
 #
 # clang-tidy reads the compile database of its own clang configuration in
@@ -14,7 +14,7 @@ cd "$(dirname "$0")/.."
 
 jobs=${ANALYSE_JOBS:-2}
 build=build/analyse
-folders=(records convert cli fuzz)
+folders=(records convert dialog cli fuzz)
 
 app=OFF
 case "${ANALYSE_APP:-auto}" in
