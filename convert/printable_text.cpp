@@ -4,10 +4,10 @@
 
 namespace tallowbrook {
 
-namespace {
-
-// Length of the well-formed UTF-8 sequence at the start of `text`, or 0.
-std::size_t sequenceLength(std::string_view text) {
+std::size_t utf8SequenceLength(std::string_view text) {
+    if (text.empty()) {
+        return 0;
+    }
     const auto byte = [&](std::size_t i) { return static_cast<std::uint8_t>(text[i]); };
     const std::uint8_t lead = byte(0);
     std::size_t length = 0;
@@ -40,6 +40,8 @@ std::size_t sequenceLength(std::string_view text) {
     return length;
 }
 
+namespace {
+
 // "\xNN" for a byte, "\u00NN" for a C1 control character.
 void appendEscape(std::string& out, char kind, std::uint8_t value) {
     constexpr char kDigits[] = "0123456789ABCDEF";
@@ -58,7 +60,7 @@ std::string printableText(std::string_view text) {
     std::string out;
     out.reserve(text.size());
     while (!text.empty()) {
-        const std::size_t length = sequenceLength(text);
+        const std::size_t length = utf8SequenceLength(text);
         const auto lead = static_cast<std::uint8_t>(text[0]);
         if (length == 0) {
             appendEscape(out, 'x', lead);

@@ -6,6 +6,8 @@
 #include "convert/file_access.h"
 #include "convert/file_error.h"
 #include "convert/folder_files.h"
+#include "convert/inspect.h"
+#include "convert/printable_text.h"
 #include "convert/merge.h"
 #include "convert/outcome_text.h"
 #include "dialog/dialog_template.h"
@@ -17,10 +19,6 @@ namespace {
 
 constexpr char kEmptyListName[] = "   ";
 constexpr char kFolderUnreadable[] = "Folder could not be read \n";
-
-char foldCase(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
 
 Message plainMessage(std::string text, std::string details = {}) {
     return {TB_TEXT_MESSAGE_CAPTION, std::move(text), std::move(details), Message::Icon::None};
@@ -39,13 +37,6 @@ private:
 };
 
 } // namespace
-
-bool sortsBeforeIgnoringCase(std::string_view left, std::string_view right) {
-    return std::lexicographical_compare(
-        left.begin(), left.end(), right.begin(), right.end(), [](char a, char b) {
-            return static_cast<unsigned char>(foldCase(a)) < static_cast<unsigned char>(foldCase(b));
-        });
-}
 
 // What a run shows as it goes: each source failure in a box of its own, the
 // progress box once the run has taken long enough, and at the end the summary
@@ -163,10 +154,9 @@ std::string ConverterDialogModel::describeEntry(std::size_t row) const {
         return {};
     }
     try {
-        const std::optional<Version> version = versionOfLength(SourceFile::open(m_entries[row]).length());
-        return version ? std::string(info(*version).label) : std::string("Not a configuration file");
+        return describeFile(inspectFile(m_entries[row]));
     } catch (const FileError& error) {
-        return "File could not be opened: " + error.description();
+        return "Could not be read: " + printableText(error.description());
     }
 }
 

@@ -12,15 +12,13 @@
 #include <string_view>
 #include <vector>
 
+#include "convert/list_order.h"
 #include "dialog/dialog_view.h"
 
 namespace tallowbrook::dialog {
 
 // The platform's order of texts: true when `left` sorts before `right`.
 using SortsBefore = std::function<bool(std::string_view left, std::string_view right)>;
-
-// Letter case (ASCII) does not count: "d:\a" before "E:\b\x.dat".
-bool sortsBeforeIgnoringCase(std::string_view left, std::string_view right);
 
 class ConverterDialogModel {
 public:

@@ -12,8 +12,16 @@
 
 namespace tallowbrook::layout {
 
-// DEVMODEW header.
-inline constexpr std::size_t kDriverExtra = 70; // 16-bit dmDriverExtra
+// DEVMODEW header. Conversions interpret only dmDriverExtra; the other
+// members are named for showing a file to its user.
+inline constexpr std::size_t kDeviceName = 0; // 32 UTF-16LE code units
+inline constexpr std::size_t kDeviceNameUnits = 32;
+inline constexpr std::size_t kSpecVersion = 64;   // 16-bit dmSpecVersion
+inline constexpr std::size_t kDriverVersion = 66; // 16-bit dmDriverVersion
+inline constexpr std::size_t kSize = 68;          // 16-bit dmSize
+inline constexpr std::size_t kDriverExtra = 70;   // 16-bit dmDriverExtra
+inline constexpr std::size_t kFormName = 102;     // 32 UTF-16LE code units
+inline constexpr std::size_t kFormNameUnits = 32;
 
 // Common stem, 220-1375. Plain values and blocks are carried byte for byte, so
 // the stem is described by its two text slots and the runs around them.

@@ -269,5 +269,30 @@ TEST_F(MergeRunTest, DroppedFilesAndFoldersJoinTheListInItsOrder) {
     EXPECT_TRUE(d.view.messages.empty());
 }
 
+TEST(DialogModel, HoverTextSaysWhatEachListedFileIs) {
+    TempFolder folder;
+    const std::string record = folder.file("laser.dat");
+    writeFile(record, randomRecord(Version::V707, 4));
+    const std::string odd = folder.file("odd.dat");
+    writeFile(odd, randomBytes(1473, 5));
+    const std::string missing = folder.file("gone.dat");
+    Dialog d;
+    d.add({record, odd, missing});
+
+    const std::pair<std::string, std::string> expected[] = {
+        {missing, "Could not be read: " + missing + " was not found."},
+        {record, "Version 7.07, device \""},
+        {odd, "Not a configuration file: 1473 bytes is the length of no version"},
+    };
+    for (std::size_t row = 0; row < std::size(expected); ++row) {
+        EXPECT_EQ(d.view.rows[row], expected[row].first);
+        EXPECT_EQ(d.model.describeEntry(row).rfind(expected[row].second, 0), 0U) << d.model.describeEntry(row);
+    }
+    EXPECT_EQ(d.model.describeEntry(3), "");
+    // Read each time: a file replaced after it was listed is described as it is now.
+    writeFile(odd, randomRecord(Version::V604, 6));
+    EXPECT_EQ(d.model.describeEntry(2).rfind("Version 6.04, device \"", 0), 0U);
+}
+
 } // namespace
 } // namespace tallowbrook::dialog::test
