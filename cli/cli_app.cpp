@@ -5,17 +5,14 @@
 #include <array>
 #include <utility>
 
-#include "convert/file_access.h"
-#include "convert/merge.h"
-#include "records/version_table.h"
+#include "cli/examine_commands.h"
+#include "cli/file_arguments.h"
+#include "cli/merge_command.h"
 #include "tallowbrook_version.h"
-
 
 namespace tallowbrook::cli {
 
 namespace {
-
-constexpr std::string_view kProgram = "tallowbrook-cli";
 
 // The 7.00 to 7.04 releases share one layout, so each of their numbers names it.
 constexpr std::array<std::pair<std::string_view, std::size_t>, 12> kVersionNames{{
@@ -32,58 +29,6 @@ constexpr std::array<std::pair<std::string_view, std::size_t>, 12> kVersionNames
     {"8.00", 4},
     {"8.02", 5},
 }};
-
-// Message boxes become lines on standard error; the summary goes to standard output.
-class CommandLineEvents final : public MergeEvents {
-public:
-    CommandLineEvents(bool verbose, std::ostream& out, std::ostream& err) : m_verbose(verbose), m_out(out), m_err(err) {}
-
-    void entryDone(const EntryOutcome& outcome, std::size_t /*total*/) override {
-        if (const std::string message = sourceFailureMessage(outcome); !message.empty()) {
-            m_err << message;
-            if (message.back() != '\n') {
-                m_err << '\n';
-            }
-        }
-        if (m_verbose && outcome.kind == EntryOutcome::Kind::Converted) {
-            m_out << "Wrote " << outcome.output << '\n';
-        }
-    }
-
-    void runCompleted(const std::string& summary) override { m_out << summary; }
-
-private:
-    bool m_verbose;
-    std::ostream& m_out;
-    std::ostream& m_err;
-};
-
-int mergeFiles(const std::vector<std::string>& files, std::size_t versionIndex, bool verbose,
-               std::ostream& out, std::ostream& err) {
-    CommandLineEvents events(verbose, out, err);
-    const MergeOutcome outcome = runMerge(MergeRequest{files, versionIndex}, events);
-    if (outcome.kind == MergeOutcome::Kind::OutputFailed) {
-        err << kProgram << ": " << outcome.outputError->description() << '\n';
-        return kExitFailure;
-    }
-    return kExitOk;
-}
-
-int identifyFiles(const std::vector<std::string>& files, std::ostream& out, std::ostream& err) {
-    int status = kExitOk;
-    for (const std::string& path : files) {
-        try {
-            const std::uint64_t length = SourceFile::open(path).length();
-            const std::optional<Version> version = versionOfLength(length);
-            out << path << ": " << (version ? info(*version).label : "not a configuration file") << " ("
-                << length << " bytes)\n";
-        } catch (const FileError& error) {
-            err << path << ": " << error.description() << '\n';
-            status = kExitFailure;
-        }
-    }
-    return status;
-}
 
 std::string versionChoices() {
     std::string text;
@@ -111,21 +56,40 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     CLI::App app{"Converts laser-engraver driver settings files (.dat) between driver versions.\n"
                  "Each output is written beside its source, with the target version's suffix in its name;\n"
                  "sources are never changed.",
-                 std::string(kProgram)};
-    app.set_version_flag("--version", std::string(kProgram) + " " + TALLOWBROOK_VERSION);
+                 std::string(kProgramName)};
+    app.set_version_flag("--version", std::string(kProgramName) + " " + TALLOWBROOK_VERSION);
     app.require_subcommand(1);
 
+    app.footer("Exit status:\n"
+               "  0  every file was done\n"
+               "  1  an output file failed, which ended the run\n"
+               "  2  the command line is wrong\n"
+               "  3  done, but some files or folders could not be opened or read\n"
+               "A FOLDER stands for the files it holds whose names end in .dat (any letter case).");
+
     std::string versionName;
+    MergeOptions mergeOptions;
     std::vector<std::string> mergeInputs;
-    bool verbose = false;
     CLI::App* merge = app.add_subcommand("merge", "Convert FILEs to the chosen version, in the order given");
     merge->add_option("--to", versionName, "Target version: " + versionChoices())->required();
-    merge->add_option("files", mergeInputs, "Settings files to convert")->required()->type_name("FILE");
-    merge->add_flag("--verbose,-v", verbose, "Also print each output file written");
+    merge->add_option("files", mergeInputs, "Settings files or folders to convert")
+        ->required()
+        ->type_name("FILE|FOLDER");
+    merge->add_flag("--verbose,-v", mergeOptions.verbose, "Print what happened to every file, and why");
+    merge->add_flag("--dry-run,-n", mergeOptions.dryRun, "Print what a run would write, and write nothing");
 
+    ExamineOptions identifyOptions;
     std::vector<std::string> identifyInputs;
     CLI::App* identify = app.add_subcommand("identify", "Print the version of each FILE, known by its length");
-    identify->add_option("files", identifyInputs, "Files to examine")->required()->type_name("FILE");
+    identify->add_option("files", identifyInputs, "Files or folders to examine")->required()->type_name("FILE|FOLDER");
+    identify->add_flag("--json", identifyOptions.json, "Print one JSON array, an object per file");
+
+    ExamineOptions inspectOptions{{}, Detail::Record};
+    std::vector<std::string> inspectInputs;
+    CLI::App* inspect = app.add_subcommand(
+        "inspect", "Print each FILE's version, header members, entry count and text slots");
+    inspect->add_option("files", inspectInputs, "Files or folders to examine")->required()->type_name("FILE|FOLDER");
+    inspect->add_flag("--json", inspectOptions.json, "Print one JSON array, an object per file");
 
     try {
         std::vector<std::string> reversed(args.rbegin(), args.rend());
@@ -138,13 +102,21 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     if (merge->parsed()) {
         const std::optional<std::size_t> index = versionIndexOfName(versionName);
         if (!index) {
-            err << kProgram << ": unknown version \"" << versionName << "\"; choose one of "
+            err << kProgramName << ": unknown version \"" << versionName << "\"; choose one of "
                 << versionChoices() << '\n';
             return kExitUsage;
         }
-        return mergeFiles(mergeInputs, *index, verbose, out, err);
+        FileArguments expanded = expandFileArguments(mergeInputs, err);
+        mergeOptions.files = std::move(expanded.files);
+        mergeOptions.versionIndex = *index;
+        mergeOptions.unreadableFolders = expanded.unreadableFolders;
+        return mergeFiles(mergeOptions, out, err);
     }
-    return identifyFiles(identifyInputs, out, err);
+    ExamineOptions& options = identify->parsed() ? identifyOptions : inspectOptions;
+    FileArguments expanded = expandFileArguments(identify->parsed() ? identifyInputs : inspectInputs, err);
+    options.files = std::move(expanded.files);
+    options.unreadableFolders = expanded.unreadableFolders;
+    return examineFiles(options, out, err);
 }
 
 } // namespace tallowbrook::cli

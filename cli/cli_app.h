@@ -11,9 +11,12 @@
 
 namespace tallowbrook::cli {
 
-inline constexpr int kExitOk = 0;
-inline constexpr int kExitFailure = 1; // an output failed, or a file could not be examined
-inline constexpr int kExitUsage = 2;
+inline constexpr std::string_view kProgramName = "tallowbrook-cli";
+
+inline constexpr int kExitOk = 0;            // everything was done
+inline constexpr int kExitOutputFailed = 1;  // an output failed, which ended the run
+inline constexpr int kExitUsage = 2;         // the command line is wrong
+inline constexpr int kExitSourcesFailed = 3; // done, but some files could not be opened or read
 
 // Runs the command line `args` (without the program name).
 int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

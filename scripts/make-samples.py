@@ -53,7 +53,7 @@ def sample(length, older):
 
 
 def main():
-    if len(sys.argv) != 2:
+    if len(sys.argv) != 2 or sys.argv[1].startswith("-"):
         sys.exit(__doc__)
     folder = pathlib.Path(sys.argv[1])
     folder.mkdir(parents=True, exist_ok=True)

@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "cli/cli_app.h"
+#include "cli/json_text.h"
 #include "tests/support/temp_folder.h"
 
 namespace tallowbrook::test {
@@ -67,11 +68,129 @@ TEST(CliMerge, SummaryOnStandardOutputMessagesOnStandardError) {
     writeFile(source, randomRecord(Version::V705, 1));
     const std::string missing = folder.file("gone.dat");
 
-    const CliRun run = runCli({"merge", "--verbose", "--to", "8.02", missing, source});
-    EXPECT_EQ(run.status, cli::kExitOk);
-    EXPECT_EQ(run.out, "Wrote " + folder.file("laser_802.dat") + "\nDone! Merged 1 configuration files.\n");
+    const CliRun run = runCli({"merge", "--to", "8.02", missing, source});
+    EXPECT_EQ(run.status, cli::kExitSourcesFailed);
+    EXPECT_EQ(run.out, "Done! Merged 1 configuration files.\n");
     EXPECT_EQ(run.err, "File could not be opened \n" + missing + " was not found.\n");
     EXPECT_EQ(readFile(folder.file("laser_802.dat")), convert(Version::V705, Version::V802, readFile(source)));
+}
+
+// One file of each version, one of no version's length and one that is gone,
+// all converted to 8.02: a line for every entry, in list order, with the reason
+// for each that was passed over.
+struct MixedList {
+    TempFolder folder;
+    std::vector<std::string> files;
+    std::string expectedLines(bool dryRun) const {
+        const std::string written = dryRun ? ", would be written as " : ", written as ";
+        std::string lines;
+        for (std::size_t i = 0; i < 5; ++i) {
+            lines += files[i] + ": " + std::string(kVersionTable[i].label) + written +
+                     folder.file("v" + std::to_string(i) + "_802.dat") + "\n";
+        }
+        lines += files[5] + ": passed over: already Version 8.02\n";
+        lines += files[6] + ": passed over: 1473 bytes is the length of no version\n";
+        lines += files[7] + ": could not be opened: " + files[7] + " was not found.\n";
+        return lines;
+    }
+    MixedList() {
+        for (std::size_t i = 0; i < kVersionCount; ++i) {
+            files.push_back(folder.file("v" + std::to_string(i) + ".dat"));
+            writeFile(files.back(), randomRecord(*versionAt(i), static_cast<std::uint32_t>(i)));
+        }
+        files.push_back(folder.file("odd.dat"));
+        writeFile(files.back(), randomBytes(1473, 9));
+        files.push_back(folder.file("gone.dat"));
+    }
+};
+
+TEST(CliMerge, VerboseSaysWhatHappenedToEveryEntry) {
+    const MixedList list;
+    std::vector<std::string> args{"merge", "--verbose", "--to", "8.02"};
+    args.insert(args.end(), list.files.begin(), list.files.end());
+    const CliRun run = runCli(args);
+    EXPECT_EQ(run.status, cli::kExitSourcesFailed);
+    EXPECT_EQ(run.out, list.expectedLines(false) + "Done! Merged 5 configuration files.\n");
+    for (std::size_t i = 0; i < 5; ++i) {
+        EXPECT_EQ(readFile(list.folder.file("v" + std::to_string(i) + "_802.dat")),
+                  convert(*versionAt(i), Version::V802, readFile(list.files[i])));
+    }
+}
+
+TEST(CliMerge, DryRunSaysWhatWouldBeWrittenAndWritesNothing) {
+    const MixedList list;
+    const std::vector<std::string> before = list.folder.names();
+    std::vector<std::string> args{"merge", "--dry-run", "--to", "8.02"};
+    args.insert(args.end(), list.files.begin(), list.files.end());
+    const CliRun run = runCli(args);
+    EXPECT_EQ(run.status, cli::kExitSourcesFailed);
+    EXPECT_EQ(run.out, list.expectedLines(true) +
+                           "Dry run: 5 configuration files would be merged; nothing was written.\n");
+    EXPECT_EQ(list.folder.names(), before);
+}
+
+TEST(CliArguments, AFolderStandsForItsDataFilesInTheListsOrder) {
+    TempFolder folder;
+    std::filesystem::create_directory(folder.path() / "set");
+    for (const char* name : {"b.DAT", "a.dat", "A.dat", "c.Dat", "notes.txt", "d.dat.bak"}) {
+        writeFile(folder.file("set/" + std::string(name)), randomRecord(Version::V604, 1));
+    }
+    std::filesystem::create_directory(folder.path() / "set" / "e.dat"); // a folder is no file
+    std::filesystem::create_directory(folder.path() / "empty");
+    const std::string single = folder.file("z.dat");
+    writeFile(single, randomRecord(Version::V700, 2));
+
+    const CliRun run = runCli({"identify", single, folder.file("set"), folder.file("empty"), single});
+    EXPECT_EQ(run.status, cli::kExitOk) << run.err;
+#ifdef _WIN32
+    const std::string set = folder.file("set") + "\\";
+#else
+    const std::string set = folder.file("set") + "/";
+#endif
+    EXPECT_EQ(run.out, single + ": Version 7.00 - 7.04 (1480 bytes)\n" +      //
+                           set + "A.dat: Version 6.04 (1472 bytes)\n" +       // letter case only: byte order
+                           set + "a.dat: Version 6.04 (1472 bytes)\n" +       //
+                           set + "b.DAT: Version 6.04 (1472 bytes)\n" +       //
+                           set + "c.Dat: Version 6.04 (1472 bytes)\n" +       //
+                           single + ": Version 7.00 - 7.04 (1480 bytes)\n");  // duplicates kept
+
+    const CliRun merge = runCli({"merge", "--to", "7.05", folder.file("set")});
+    EXPECT_EQ(merge.status, cli::kExitOk) << merge.err;
+    EXPECT_EQ(merge.out, "Done! Merged 4 configuration files.\n");
+    EXPECT_TRUE(exists(set + "b_705.DAT"));
+
+    const CliRun empty = runCli({"merge", "--to", "7.05", folder.file("empty")});
+    EXPECT_EQ(empty.status, cli::kExitOk);
+    EXPECT_EQ(empty.out, "");
+    EXPECT_EQ(empty.err, "tallowbrook-cli: no files to convert\n");
+}
+
+TEST(CliExitCodes, SayHowTheCommandEnded) {
+    TempFolder folder;
+    const std::string good = folder.file("good.dat");
+    writeFile(good, randomRecord(Version::V604, 3));
+    const std::string gone = folder.file("gone.dat");
+    std::filesystem::create_directory(folder.file("good_700.dat")); // blocks the 7.00 output
+
+    const std::pair<std::vector<std::string>, int> cases[] = {
+        {{"merge", "--to", "8.00", good}, cli::kExitOk},
+        {{"merge", "--to", "6.04", good}, cli::kExitOk}, // passed over is no failure
+        {{"merge", "--to", "8.00", gone, good}, cli::kExitSourcesFailed},
+        {{"merge", "--to", "7.00", gone, good}, cli::kExitOutputFailed},
+        {{"merge", "--to", "8.00"}, cli::kExitUsage},
+        {{"merge", "--frobnicate", "--to", "8.00", good}, cli::kExitUsage},
+        {{"identify", good}, cli::kExitOk},
+        {{"identify", good, gone}, cli::kExitSourcesFailed},
+        {{"inspect", "--json", gone}, cli::kExitSourcesFailed},
+        {{"inspect"}, cli::kExitUsage},
+    };
+    for (const auto& [args, status] : cases) {
+        EXPECT_EQ(runCli(args).status, status) << ::testing::PrintToString(args);
+    }
+    const CliRun help = runCli({"--help"});
+    for (const char* code : {"0  every file", "1  an output", "2  the command", "3  done, but"}) {
+        EXPECT_NE(help.out.find(code), std::string::npos) << code;
+    }
 }
 
 TEST(CliMerge, AnOutputFailureEndsTheRunWithExitOne) {
@@ -81,7 +200,7 @@ TEST(CliMerge, AnOutputFailureEndsTheRunWithExitOne) {
     std::filesystem::create_directory(folder.file("laser_700.dat"));
 
     const CliRun run = runCli({"merge", "--to", "7.00", source, source});
-    EXPECT_EQ(run.status, cli::kExitFailure);
+    EXPECT_EQ(run.status, cli::kExitOutputFailed);
     EXPECT_EQ(run.out, "");
     EXPECT_EQ(run.err, "tallowbrook-cli: Access to " + folder.file("laser_700.dat") + " was denied.\n");
 }
@@ -91,10 +210,63 @@ TEST(CliIdentify, NamesEachFilesVersionByItsLength) {
     writeFile(folder.file("a.dat"), randomRecord(Version::V700, 3));
     writeFile(folder.file("b.dat"), randomBytes(1473, 4));
     const CliRun run = runCli({"identify", folder.file("a.dat"), folder.file("b.dat"), folder.file("c.dat")});
-    EXPECT_EQ(run.status, cli::kExitFailure);
+    EXPECT_EQ(run.status, cli::kExitSourcesFailed);
     EXPECT_EQ(run.out, folder.file("a.dat") + ": Version 7.00 - 7.04 (1480 bytes)\n" + folder.file("b.dat") +
                            ": not a configuration file (1473 bytes)\n");
     EXPECT_EQ(run.err, folder.file("c.dat") + ": " + folder.file("c.dat") + " was not found.\n");
+}
+
+TEST(CliInspect, ShowsHeaderEntryCountAndTextSlotsSafely) {
+    TempFolder folder;
+    Bytes record = randomRecord(Version::V800, 8);
+    putText(record, 0, u"Laser\x1b[31m");     // a terminal escape in the device name
+    for (std::size_t i = 0; i < 32; ++i) {     // a form name without terminator
+        putText(record, 102 + 2 * i, u"f");
+    }
+    putU32(record, 64, 0x08020401);            // dmSpecVersion 0x0401, dmDriverVersion 0x0802
+    putU32(record, 68, (2668U << 16) | 220U);  // dmSize 220, dmDriverExtra 2668 agrees
+    putU32(record, 800, 40);                   // more entries than the table holds
+    putText(record, 276, u"one");
+    putText(record, 864, u"two\ttabs");
+    putText(record, 1856, u"trevak\\engraving_setting");
+    putText(record, 2376, u"trevak\\jobs");
+    const std::string path = folder.file("laser\x7f.dat");
+    writeFile(path, record);
+
+    const CliRun run = runCli({"inspect", path});
+    EXPECT_EQ(run.status, cli::kExitOk) << run.err;
+    EXPECT_EQ(run.out, folder.file("laser\\x7F.dat") + ": Version 8.00 (2888 bytes)\n"
+                       "  device name: \"Laser\\x1B[31m\"\n"
+                       "  form name: \"" + std::string(32, 'f') + "\" (no terminator)\n"
+                       "  dmSpecVersion: 0x0401\n"
+                       "  dmDriverVersion: 0x0802\n"
+                       "  dmSize: 220\n"
+                       "  dmDriverExtra: 2668\n"
+                       "  entry count: 40 (more than the 17 entries the table holds)\n"
+                       "  text slot at 276: \"one\"\n"
+                       "  text slot at 864: \"two\\ttabs\"\n"
+                       "  engraving-setting path: \"trevak\\engraving_setting\"\n"
+                       "  jobs path: \"trevak\\jobs\"\n");
+
+    putU32(record, 68, (2672U << 16) | 220U);
+    writeFile(path, record);
+    EXPECT_NE(runCli({"inspect", path}).out.find("dmDriverExtra: 2672 (disagrees with the length: 2668 expected)\n"),
+              std::string::npos);
+    EXPECT_EQ(folder.names(), std::vector<std::string>{"laser\x7f.dat"}); // nothing written
+}
+
+TEST(CliJson, StringsAreValidWhateverTheyHold) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"plain", "\"plain\""},
+        {"C:\\x \"y\"", "\"C:\\\\x \\\"y\\\"\""},
+        {"a\nb\x01\x7f", "\"a\\u000ab\\u0001\\u007f\""},
+        {"\xC3\xA9\xF0\x9F\x98\x80", "\"\xC3\xA9\xF0\x9F\x98\x80\""},
+        {"bad\xFF\xC3", "\"bad\\ufffd\\ufffd\""},
+        {std::string("nul\0x", 5), "\"nul\\u0000x\""},
+    };
+    for (const auto& [text, json] : cases) {
+        EXPECT_EQ(cli::jsonString(text), json);
+    }
 }
 
 #ifndef _WIN32
@@ -116,7 +288,7 @@ TEST(CliEndToEnd, DiskFullWhileWritingLeavesTheOutputAsItWas) {
                                first + "' '" + second + "' 2>'" + folder.file("err.txt") + "'";
     const int status = std::system(("/bin/sh -c \"" + script + "\"").c_str());
     ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), cli::kExitFailure);
+    EXPECT_EQ(WEXITSTATUS(status), cli::kExitOutputFailed);
 
     const Bytes err = readFile(folder.file("err.txt"));
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(err.data()), err.size()),

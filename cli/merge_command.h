@@ -1,0 +1,23 @@
+#pragma once
+
+// `merge`: one Merge run over the FILE arguments, reported line by line.
+
+#include <cstddef>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace tallowbrook::cli {
+
+struct MergeOptions {
+    std::vector<std::string> files;
+    std::size_t versionIndex = 0;
+    bool verbose = false; // a line for every entry's outcome
+    bool dryRun = false;  // say what a run would write, write nothing
+    int unreadableFolders = 0;
+};
+
+// Returns the exit code: kExitOk, kExitOutputFailed or kExitSourcesFailed.
+int mergeFiles(const MergeOptions& options, std::ostream& out, std::ostream& err);
+
+} // namespace tallowbrook::cli
