@@ -132,7 +132,7 @@ TEST(CliMerge, DryRunSaysWhatWouldBeWrittenAndWritesNothing) {
 TEST(CliArguments, AFolderStandsForItsDataFilesInTheListsOrder) {
     TempFolder folder;
     std::filesystem::create_directory(folder.path() / "set");
-    for (const char* name : {"b.DAT", "a.dat", "A.dat", "c.Dat", "notes.txt", "d.dat.bak"}) {
+    for (const char* name : {"b.DAT", "a.dat", "A1.dat", "c.Dat", "notes.txt", "d.dat.bak"}) {
         writeFile(folder.file("set/" + std::string(name)), randomRecord(Version::V604, 1));
     }
     std::filesystem::create_directory(folder.path() / "set" / "e.dat"); // a folder is no file
@@ -148,8 +148,8 @@ TEST(CliArguments, AFolderStandsForItsDataFilesInTheListsOrder) {
     const std::string set = folder.file("set") + "/";
 #endif
     EXPECT_EQ(run.out, single + ": Version 7.00 - 7.04 (1480 bytes)\n" +      //
-                           set + "A.dat: Version 6.04 (1472 bytes)\n" +       // letter case only: byte order
-                           set + "a.dat: Version 6.04 (1472 bytes)\n" +       //
+                           set + "a.dat: Version 6.04 (1472 bytes)\n" +       // letter case does not count
+                           set + "A1.dat: Version 6.04 (1472 bytes)\n" +      //
                            set + "b.DAT: Version 6.04 (1472 bytes)\n" +       //
                            set + "c.Dat: Version 6.04 (1472 bytes)\n" +       //
                            single + ": Version 7.00 - 7.04 (1480 bytes)\n");  // duplicates kept

@@ -6,6 +6,7 @@
 
 #include "convert/file_error.h"
 #include "convert/folder_files.h"
+#include "convert/list_order.h"
 #include "tests/support/temp_folder.h"
 
 namespace tallowbrook::test {
@@ -45,6 +46,21 @@ TEST(FolderFiles, AMissingFolderIsAFileErrorNamingIt) {
     } catch (const FileError& error) {
         EXPECT_EQ(error.cause(), FileCause::FileNotFound);
         EXPECT_EQ(error.path(), missing);
+    }
+}
+
+TEST(ListOrder, LetterCaseDoesNotCountAndTiesKeepByteOrder) {
+    const std::pair<std::vector<std::string>, std::vector<std::string>> cases[] = {
+        {{"E:\\b\\x.dat", "d:\\a"}, {"d:\\a", "E:\\b\\x.dat"}},
+        {{"b.DAT", "A1.dat", "a.dat", "c.Dat"}, {"a.dat", "A1.dat", "b.DAT", "c.Dat"}},
+        {{"a.dat", "A.DAT", "A.dat", "a.DAT"}, {"A.DAT", "A.dat", "a.DAT", "a.dat"}}, // any input order
+        {{"A.dat", "a.DAT", "a.dat", "A.DAT"}, {"A.DAT", "A.dat", "a.DAT", "a.dat"}},
+        {{"[x]", "Zx"}, {"[x]", "Zx"}}, // '[' sorts after 'Z' but before 'z'
+        {{"x", "x"}, {"x", "x"}},
+    };
+    for (auto [paths, sorted] : cases) {
+        sortInListOrder(paths);
+        EXPECT_EQ(paths, sorted);
     }
 }
 

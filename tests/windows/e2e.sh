@@ -131,7 +131,7 @@ else
     "$(windows_path "$held/last.dat")" >"$held/out" 2>"$held/err" || status=$?
   expected_err=$(printf 'File could not be opened \nA sharing violation occurred while accessing %s.' \
     "$(windows_path "$held/held.dat")")
-  [ "$status" -eq 0 ] || fail "held source: exit status $status"
+  [ "$status" -eq 3 ] || fail "held source: exit status $status, not 3 (a source could not be opened)"
   [ "$(tr -d '\r' <"$held/err")" = "$expected_err" ] || fail "held source: message was [$(cat "$held/err")]"
   [ "$(tr -d '\r' <"$held/out")" = "Done! Merged 2 configuration files." ] ||
     fail "held source: summary was [$(cat "$held/out")]"
