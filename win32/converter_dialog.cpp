@@ -171,6 +171,7 @@ bool CConverterDialog::OnCommand(WORD id, WORD code) {
     switch (id) {
     case IDC_GET_FILE:
         m_model.getFile();
+        resumeListDrawing();
         return true;
     case IDC_MERGE:
         m_model.merge();
@@ -186,7 +187,9 @@ bool CConverterDialog::OnCommand(WORD id, WORD code) {
 void CConverterDialog::OnDropFiles(HDROP drop) {
     const std::vector<std::string> paths = droppedPaths(drop);
     ::DragFinish(drop);
+    pauseListDrawing();
     m_model.addDropped(paths);
+    resumeListDrawing();
 }
 
 void CConverterDialog::OnAbout() {
@@ -234,12 +237,29 @@ std::optional<std::vector<std::string>> CConverterDialog::chooseFiles(const std:
     if (!chosen) {
         return std::nullopt;
     }
+    // The model adds them one by one next; the list is drawn once they are in.
+    pauseListDrawing();
     std::vector<std::string> paths;
     paths.reserve(chosen->size());
     for (const std::wstring& path : *chosen) {
         paths.push_back(toUtf8(path));
     }
     return paths;
+}
+
+void CConverterDialog::pauseListDrawing() {
+    if (!m_listPaused) {
+        m_listPaused = true;
+        sendItem(IDC_FILE_LIST, WM_SETREDRAW, FALSE);
+    }
+}
+
+void CConverterDialog::resumeListDrawing() {
+    if (m_listPaused) {
+        m_listPaused = false;
+        sendItem(IDC_FILE_LIST, WM_SETREDRAW, TRUE);
+        ::RedrawWindow(item(IDC_FILE_LIST), nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE);
+    }
 }
 
 void CConverterDialog::setBusy(bool busy) {

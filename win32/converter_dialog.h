@@ -62,6 +62,10 @@ private:
     bool OnCommand(WORD id, WORD code);
     void OnDropFiles(HDROP drop);
     void OnAbout();
+    // Adding entries one at a time redraws the list and its scroll bar each
+    // time: thousands of files take seconds unless the drawing waits.
+    void pauseListDrawing();
+    void resumeListDrawing();
 
     tallowbrook::win32::UiSeams m_seams;
     // Loaded with the object, before the window exists.
@@ -71,6 +75,7 @@ private:
     tallowbrook::dialog::ConverterDialogModel m_model;
     std::unique_ptr<tallowbrook::win32::ListHoverText> m_hover;
     std::unique_ptr<tallowbrook::win32::ProgressDialog> m_progress;
+    bool m_listPaused = false;
     bool m_busy = false;
     HCURSOR m_cursorBeforeBusy = nullptr;
 };
