@@ -3,6 +3,8 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <algorithm>
+
 #include "convert/win32_text.h"
 #include "dialog/dialog_ids.h"
 #include "win32/about_dialog.h"
@@ -227,8 +229,9 @@ void CConverterDialog::setMergeEnabled(bool enabled) {
 }
 
 void CConverterDialog::showMessage(const dialog::Message& message) {
-    const UINT icon = message.icon == dialog::Message::Icon::Stop ? MB_ICONSTOP : 0;
-    m_seams.showBox({hwnd(), wide(message.caption), wide(message.text), wide(message.details), MB_OK | icon});
+    const UINT iconStyle = message.icon == dialog::Message::Icon::Stop ? MB_ICONSTOP : 0;
+    m_seams.showBox(
+        {hwnd(), wide(message.caption), wide(message.text), wide(message.details), MB_OK | iconStyle});
 }
 
 std::optional<std::vector<std::string>> CConverterDialog::chooseFiles(const std::string& initialName) {
@@ -239,11 +242,9 @@ std::optional<std::vector<std::string>> CConverterDialog::chooseFiles(const std:
     }
     // The model adds them one by one next; the list is drawn once they are in.
     pauseListDrawing();
-    std::vector<std::string> paths;
-    paths.reserve(chosen->size());
-    for (const std::wstring& path : *chosen) {
-        paths.push_back(toUtf8(path));
-    }
+    std::vector<std::string> paths(chosen->size());
+    std::transform(chosen->begin(), chosen->end(), paths.begin(),
+                   [](const std::wstring& path) { return toUtf8(path); });
     return paths;
 }
 

@@ -8,13 +8,16 @@ namespace {
 constexpr UINT_PTR kSubclassId = 1;
 // Paths are long: let the text wrap rather than run off the screen.
 constexpr int kWidestTip = 600;
+
+HWND createTooltip(HWND owner) {
+    return ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr,
+                             resourceModule(), nullptr);
+}
 } // namespace
 
 ListHoverText::ListHoverText(HWND dialog, HWND list, TextOf textOf)
-    : m_list(list), m_textOf(std::move(textOf)) {
-    m_tooltip = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                                  WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
-                                  CW_USEDEFAULT, CW_USEDEFAULT, dialog, nullptr, resourceModule(), nullptr);
+    : m_list(list), m_tooltip(createTooltip(dialog)), m_textOf(std::move(textOf)) {
     if (m_tooltip == nullptr) {
         return;
     }

@@ -34,7 +34,7 @@ private:
     void pointerAt(LPARAM position);
 
     HWND m_list;
-    HWND m_tooltip = nullptr;
+    HWND m_tooltip;
     TextOf m_textOf;
     std::optional<std::size_t> m_row;
     std::wstring m_text;

@@ -16,14 +16,8 @@
 namespace tallowbrook::win32::test {
 namespace {
 
-using tallowbrook::test::Bytes;
-using tallowbrook::test::convert;
-using tallowbrook::test::exists;
-using tallowbrook::test::randomBytes;
-using tallowbrook::test::randomRecord;
-using tallowbrook::test::readFile;
-using tallowbrook::test::TempFolder;
-using tallowbrook::test::writeFile;
+// Test records, temporary folders and the expected conversions.
+using namespace tallowbrook::test;
 
 std::wstring wide(const std::string& utf8) {
     return toWide(utf8).value();
