@@ -339,8 +339,9 @@ TEST_F(DialogTest, HoveringAnEntryShowsWhatItsFileIs) {
         ::SendMessageW(m_hwnd, WM_NOTIFY, info.hdr.idFrom, reinterpret_cast<LPARAM>(&info));
         return std::wstring(info.lpszText != nullptr ? info.lpszText : L"(none)");
     };
-    EXPECT_EQ(hoverText(0), L"Version 8.02");
-    EXPECT_EQ(hoverText(1), L"Not a configuration file");
+    // The model says what a file is; the tip shows it for the entry under the pointer.
+    EXPECT_EQ(hoverText(0).rfind(L"Version 8.02, device ", 0), 0u) << toUtf8(hoverText(0));
+    EXPECT_EQ(hoverText(1), L"Not a configuration file: 10 bytes is the length of no version");
 }
 
 TEST_F(DialogTest, AFailureThatEscapesACommandIsReportedAndTheDialogStays) {
