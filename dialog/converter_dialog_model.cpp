@@ -141,9 +141,13 @@ void ConverterDialogModel::addDropped(const std::vector<std::string>& paths) {
 
 void ConverterDialogModel::addEntry(const std::string& path) {
     // After every entry that does not sort behind it: equal texts keep the
-    // order in which they were added.
-    const auto at = std::find_if(m_entries.begin(), m_entries.end(),
-                                 [&](const std::string& entry) { return m_sortsBefore(path, entry); });
+    // order in which they were added. The list is always in this order, so a
+    // binary search finds the place; a selection of thousands of files would
+    // otherwise take a comparison of every pair.
+    const auto at = std::upper_bound(m_entries.begin(), m_entries.end(), path,
+                                     [&](const std::string& text, const std::string& entry) {
+                                         return m_sortsBefore(text, entry);
+                                     });
     const auto row = static_cast<std::size_t>(at - m_entries.begin());
     m_entries.insert(at, path);
     m_view.insertEntry(row, path);

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Cross-builds the core, the command line and their tests for 64-bit Windows
+# Cross-builds the core, both programs and their tests for 64-bit Windows
 # with MinGW-w64 (preset "windows", in build/windows), runs the test programs
-# under Wine, then the end-to-end run of tallowbrook-cli.exe in tests/windows/.
+# under Wine (the desktop program's dialogs among them), then the end-to-end
+# runs in tests/windows/: tallowbrook-cli.exe against this machine's build,
+# and tallowbrook.exe on a virtual X display.
 # Installs what is missing first. Exits non-zero on any failure.
 #
 # The end-to-end run compares with the command line built for this machine:
@@ -13,27 +15,20 @@ root=$(pwd)
 started=$(date +%s)
 jobs=$(($(nproc) < 2 ? $(nproc) : 2))
 
-bash scripts/install-deps.sh g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64
+bash scripts/install-deps.sh g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64 fonts-wine \
+  xdotool
 
 echo "=== windows: configure, build"
 cmake --preset windows
 cmake --build --preset windows -j "$jobs"
 built=$(date +%s)
 
-# A prefix of our own, 64-bit only; no display is needed for console programs,
-# and the .NET and HTML runtimes Wine would offer to install are not wanted.
-export WINEPREFIX="$root/build/windows/wineprefix"
-export WINEARCH=win64
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# The project's own prefix, with the null graphics driver: the dialog tests
+# create real windows but need no display.
+# shellcheck source=scripts/wine-prefix.sh
+source scripts/wine-prefix.sh
 unset DISPLAY WAYLAND_DISPLAY
-wine_cmd=$(command -v wine64 || command -v wine)
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  echo "=== windows: creating the Wine prefix (slow the first time)"
-  mkdir -p "$WINEPREFIX"
-  wineboot --init >/dev/null 2>&1 || true
-  wineserver -w
-fi
+tallowbrook_wine_prefix "$root/build/windows" null
 
 status=0
 echo "=== windows: test programs under Wine"
@@ -66,6 +61,10 @@ fi
 
 echo "=== windows: end-to-end run under Wine"
 if ! bash tests/windows/e2e.sh build/windows "$reference"; then
+  status=1
+fi
+echo "=== windows: the desktop program on a virtual display"
+if ! bash tests/windows/desktop_e2e.sh build/windows; then
   status=1
 fi
 
