@@ -116,6 +116,13 @@ tallowbrook_entries() {
       index($0, prefix) == 1 { key = substr($0, length(prefix) + 1) }
       $0 == "    DisplayName    REG_SZ    Tallowbrook" { print key }' | sort
 }
+installed_version() {
+  registry_value "$uninstall_key\\Tallowbrook" DisplayVersion
+}
+# only_product CODE: the one product installed is CODE, with our entry.
+only_product() {
+  [ "$(tallowbrook_entries)" = "$(printf '%s\n' Tallowbrook "$1" | sort)" ]
+}
 product_code() {
   msiinfo export "$1" Property | tr -d '\r' | awk -F'\t' '$1 == "ProductCode" { print $2 }'
 }
@@ -189,15 +196,13 @@ phase "msiexec /i over an older version"
 msi_code=$(product_code "$msi")
 previous_code=$(product_code "$work/previous.msi")
 msiexec_status previous-install.log /i "$(windows_path "$work/previous.msi")"
-expect "the older version installed (entry $previous_version)" \
-  [ "$(registry_value "$uninstall_key\\Tallowbrook" DisplayVersion)" = "$previous_version" ]
+expect "the older version installed (entry $previous_version)" [ "$(installed_version)" = "$previous_version" ]
 started=$(milliseconds)
 msiexec_status install.log /i "$(windows_path "$msi")"
 echo "    (msiexec /i $(($(milliseconds) - started)) ms, exit status $status)"
 expect "msiexec /i reported success" [ "$status" -eq 0 ]
-entries=$(tallowbrook_entries)
 expect "the older version $previous_code was replaced: the entries are Tallowbrook and $msi_code only" \
-  [ "$entries" = "$(printf '%s\n' Tallowbrook "$msi_code" | sort)" ]
+  only_product "$msi_code"
 phase_took
 
 phase "what the installer installed"
@@ -282,19 +287,16 @@ phase "a newer version installed, then this one"
 newer_code=$(product_code "$work/newer.msi")
 rebuilt_code=$(product_code "$work/newer-rebuilt.msi")
 msiexec_status newer-install.log /i "$(windows_path "$work/newer.msi")"
-expect "the newer version installed (entry $newer_version)" \
-  [ "$(registry_value "$uninstall_key\\Tallowbrook" DisplayVersion)" = "$newer_version" ]
+expect "the newer version installed (entry $newer_version)" [ "$(installed_version)" = "$newer_version" ]
 msiexec_status downgrade.log /i "$(windows_path "$msi")"
-if [ "$status" -ne 0 ] && [ "$(registry_value "$uninstall_key\\Tallowbrook" DisplayVersion)" = "$newer_version" ] &&
-  [ "$(tallowbrook_entries)" = "$(printf '%s\n' Tallowbrook "$newer_code" | sort)" ] &&
+if [ "$status" -ne 0 ] && [ "$(installed_version)" = "$newer_version" ] && only_product "$newer_code" &&
   [ -f "$installed/tallowbrook.exe" ]; then
   ok "installing $version over $newer_version was refused (exit status $status); the newer version stays"
 else
   fail "installing $version over $newer_version: exit status $status, entries [$(tallowbrook_entries | tr '\n' ' ')]"
 fi
 msiexec_status rebuilt-install.log /i "$(windows_path "$work/newer-rebuilt.msi")"
-expect "a rebuild of the same version replaced it instead of installing beside it" \
-  [ "$(tallowbrook_entries)" = "$(printf '%s\n' Tallowbrook "$rebuilt_code" | sort)" ]
+expect "a rebuild of the same version replaced it instead of installing beside it" only_product "$rebuilt_code"
 phase_took
 
 phase "the programs from the unpacked zip"
