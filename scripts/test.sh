@@ -4,7 +4,8 @@
 #  2. the same suite under AddressSanitizer and UndefinedBehaviorSanitizer;
 #  3. each libFuzzer target for a bounded time with a fixed seed;
 #  4. clang-tidy and cppcheck;
-#  5. the Windows cross build, its tests and an end-to-end run under Wine.
+#  5. the Windows cross build, its tests and an end-to-end run under Wine;
+#  6. the packages users install (MSI, zip, .deb), built and checked.
 # Set TALLOWBROOK_QUICK=1 to run only steps 1 and 2.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -27,6 +28,8 @@ if [ "${TALLOWBROOK_QUICK:-0}" != "1" ]; then
   bash scripts/analyse.sh
   echo "=== windows"
   bash scripts/windows.sh
+  echo "=== packages"
+  bash scripts/package.sh
 fi
 
 echo "=== all checks passed in $(($(date +%s) - started)) s"

@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# Builds the packages users install into dist/ and checks each of them:
+#   tallowbrook-VERSION-win64.msi  installer (Program Files, Start menu, uninstall entry)
+#   tallowbrook-VERSION-win64.zip  both Windows programs, to run in place
+#   tallowbrook_VERSION_ARCH.deb   Debian/Ubuntu package
+# The Windows programs come from the cross build (preset "windows", built here
+# when out of date), the package from packaging/linux/build-deb.sh. The checks
+# install the MSI under Wine in a throwaway prefix, compare its converted files
+# with this machine's, uninstall it, check upgrades and downgrades and run the
+# zip's programs (packaging/windows/check.sh); the .deb's checks are
+# build-deb.sh's own (lintian, validators, its command line run). Installs what
+# is missing first. Exits non-zero on any failure.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+started=$(date +%s)
+jobs=$(($(nproc) < 2 ? $(nproc) : 2))
+
+bash scripts/install-deps.sh g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64 \
+  wixl msitools dpkg-dev lintian help2man desktop-file-utils appstream
+version=$(packaging/project-version.sh)
+dist=dist
+
+echo "=== packages: the Windows programs (preset windows)"
+cmake --preset windows >/dev/null
+cmake --build --preset windows -j "$jobs"
+desktop=build/windows/win32/tallowbrook.exe
+if [ ! -f "$desktop" ]; then
+  echo "packages: $desktop is missing: the windows preset did not build the desktop program" \
+    "(target tallowbrook in win32/), which both Windows packages hold" >&2
+  exit 1
+fi
+built=$(date +%s)
+
+echo "=== packages: Windows"
+bash packaging/windows/build.sh build/windows "$dist"
+echo "=== packages: Debian"
+bash packaging/linux/build-deb.sh "$dist"
+packaged=$(date +%s)
+deb=$(ls "$dist"/tallowbrook_"$version"_*.deb)
+
+echo "=== packages: Windows checks under Wine"
+# The reference for the converted files is the command line of the .deb just built.
+unpacked=$(mktemp -d)
+trap 'rm -rf "$unpacked"' EXIT
+dpkg -x "$deb" "$unpacked"
+bash packaging/windows/check.sh "$dist" "$unpacked/usr/bin/tallowbrook-cli"
+checked=$(date +%s)
+
+echo "=== packages:"
+for artefact in "$dist/tallowbrook-$version-win64.msi" "$dist/tallowbrook-$version-win64.zip" "$deb"; do
+  printf '    %-40s %9d bytes\n' "$(basename "$artefact")" "$(stat -c %s "$artefact")"
+done
+echo "=== packages: Windows build $((built - started)) s, packages and their .deb checks" \
+  "$((packaged - built)) s, Windows checks $((checked - packaged)) s, total $((checked - started)) s"
