@@ -212,10 +212,11 @@ void closeQuietly(HANDLE handle) {
 }
 
 // The path as the system calls take it. Text that is not UTF-8 is an invalid
-// path, as is an embedded zero, which the system would silently cut short.
+// path, as is an embedded zero, which the system would silently cut short, and
+// a ':' that would name an alternate data stream of another file.
 std::wstring widePath(const std::string& path) {
     std::optional<std::wstring> wide;
-    if (path.find('\0') == std::string::npos) {
+    if (path.find('\0') == std::string::npos && !namesDataStream(path, PathStyle::Windows)) {
         wide = win32::toWide(path);
     }
     if (!wide) {
