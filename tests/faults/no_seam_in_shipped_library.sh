@@ -10,7 +10,9 @@ if ! printf '%s\n' "$symbols" | grep -q 'tallowbrook::OutputFile::commit'; then
   echo "FAIL: $library lists no file access; is it the driver library?" >&2
   exit 1
 fi
-if printf '%s\n' "$symbols" | grep 'tallowbrook::fault::'; then
+# Functions of the seam's namespace, defined or called; its enum may still name
+# the parameter of a function that does nothing without the seam.
+if printf '%s\n' "$symbols" | grep 'tallowbrook::fault::[A-Za-z_]*('; then
   echo "FAIL: $library holds the fault seam (above)" >&2
   exit 1
 fi
