@@ -329,11 +329,11 @@ bool OutputFile::discard() noexcept {
 }
 
 void OutputFile::abandon(const FileError& error) {
-    const std::string temporary = m_temporaryPath;
-    if (!discard()) {
-        throw FileError(error.cause(), error.osError(), error.path(), temporary);
+    std::optional<std::string> temporary = m_temporaryPath;
+    if (discard()) {
+        temporary.reset();
     }
-    throw error;
+    throw FileError(error.cause(), error.osError(), error.path(), std::move(temporary));
 }
 
 OutputFile OutputFile::create(const std::string& path) {
