@@ -14,7 +14,7 @@ namespace tallowbrook::cli {
 inline constexpr std::string_view kProgramName = "tallowbrook-cli";
 
 inline constexpr int kExitOk = 0;            // everything was done
-inline constexpr int kExitOutputFailed = 1;  // an output failed, which ended the run
+inline constexpr int kExitOutputFailed = 1;  // an output failed and ended the run, or standard output did
 inline constexpr int kExitUsage = 2;         // the command line is wrong
 inline constexpr int kExitSourcesFailed = 3; // done, but some files could not be opened or read
 

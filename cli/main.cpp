@@ -1,10 +1,14 @@
 // tallowbrook-cli: collects its arguments as UTF-8 and hands them to the front end.
 
+#include <cstdio>
+#include <cstring>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "cli/cli_app.h"
+#include "cli/standard_output.h"
 
 #ifdef _WIN32
 #include "convert/win32_text.h"
@@ -40,5 +44,19 @@ int main(int argc, char** argv) {
 #else
     const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
 #endif
-    return tallowbrook::cli::run(args, std::cout, std::cerr);
+    // The summary is what a run tells its caller: when it did not reach standard
+    // output (a full disk, a closed pipe) the run must not end as a success.
+    tallowbrook::cli::StandardOutput standardOutput(stdout);
+    std::ostream out(&standardOutput);
+    const int status = tallowbrook::cli::run(args, out, std::cerr);
+    out.flush();
+    if (const std::optional<int> error = standardOutput.finish()) {
+        std::cerr << tallowbrook::cli::kProgramName << ": write error";
+        if (*error != 0) {
+            std::cerr << ": " << std::strerror(*error);
+        }
+        std::cerr << '\n';
+        return tallowbrook::cli::kExitOutputFailed; // standard output is an output too
+    }
+    return status;
 }

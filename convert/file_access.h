@@ -10,6 +10,8 @@
 
 namespace tallowbrook {
 
+class FileError;
+
 #ifdef _WIN32
 using NativeHandle = void*;
 #else
@@ -48,8 +50,10 @@ void readExactly(SourceFile& file, std::span<std::byte> buffer);
 
 // An output file that is either complete or absent. Bytes go to a temporary
 // file in the output's folder; commit() flushes it to disk and renames it over
-// the output path. Destroyed without a successful commit, the temporary file is
-// removed and a file that existed at the output path stays as it was.
+// the output path. A failing write or commit removes the temporary file before
+// it throws, and its error names the file when that removal failed too.
+// Destroyed without a successful commit, the temporary file is removed and a
+// file that existed at the output path stays as it was.
 class OutputFile {
 public:
     // Refuses an existing output that is a folder or has no write permission
@@ -68,12 +72,17 @@ public:
     void write(std::span<const std::byte> bytes);
 
     // Flushes to disk and closes (errors carry no path, as the driver's flush and
-    // close never did), then puts the file in place at the output path.
+    // close never did), then puts the file in place at the output path and makes
+    // that durable. Once the file is in place, a failure to flush its folder
+    // still throws (carrying the output path): the run must not claim success.
     void commit();
 
 private:
     OutputFile(NativeHandle handle, std::string path, std::string temporaryPath);
-    void discard() noexcept;
+    // Closes and removes the temporary file, once; false when it stays on disk.
+    bool discard() noexcept;
+    // Discards, then throws `error`, naming the temporary file if it stayed.
+    [[noreturn]] void abandon(const FileError& error);
 
     NativeHandle m_handle;
     std::string m_path;

@@ -1,7 +1,11 @@
-// POSIX implementation of the Merge command's file access.
+// POSIX implementation of the Merge command's file access. Every system call
+// goes through one small wrapper below, which retries a call that a signal
+// interrupted and, in the fault tests' build only, asks the fault seam first.
 
 #include "convert/file_access.h"
 
+#include <algorithm>
+#include <array>
 #include <atomic>
 #include <cerrno>
 #include <fcntl.h>
@@ -9,14 +13,30 @@
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
+#include "convert/fault_injection.h"
 #include "convert/file_error.h"
 
 namespace tallowbrook {
 
 namespace {
 
+using fault::Primitive;
+
 constexpr int kNoHandle = -1;
+
+// A signal may interrupt a call again and again; after this many interruptions
+// in a row the call is reported as failing instead of being retried for ever.
+constexpr int kAttemptsWhenInterrupted = 100;
+
+// Temporary names are unique to the process and a counter; finding this many
+// of them taken in a row means something else is wrong.
+constexpr int kTemporaryNameAttempts = 100;
+
+// What a file system answers when it cannot sync a folder at all. The file
+// itself is on disk by then, so these alone are passed over.
+constexpr std::array kFolderSyncUnsupported{EINVAL, ENOTSUP, EOPNOTSUPP, EROFS};
 
 FileCause causeOfErrno(int error) {
     switch (error) {
@@ -51,12 +71,128 @@ FileCause causeOfErrno(int error) {
     }
 }
 
+FileError errorOf(int error, std::optional<std::string> path) {
+    return {causeOfErrno(error), error, std::move(path)};
+}
+
 [[noreturn]] void fail(int error, std::optional<std::string> path) {
-    throw FileError(causeOfErrno(error), error, std::move(path));
+    throw errorOf(error, std::move(path));
 }
 
 [[noreturn]] void fail(FileCause cause, int error, std::optional<std::string> path) {
     throw FileError(cause, error, std::move(path));
+}
+
+// Whether the call may go ahead: false, with errno set, when the fault seam
+// makes it fail. `count` is what a transfer may move; the seam can shorten it.
+bool goesAhead([[maybe_unused]] Primitive primitive, [[maybe_unused]] std::size_t& count) {
+#ifdef TALLOWBROOK_FAULT_INJECTION
+    if (const std::optional<fault::Fault> armed = fault::takeFault(primitive)) {
+        switch (armed->kind) {
+        case fault::Fault::Kind::Error:
+            errno = armed->error;
+            return false;
+        case fault::Fault::Kind::ShortTransfer:
+            count = std::max<std::size_t>(count / 2, std::min<std::size_t>(count, 1));
+            break;
+        case fault::Fault::Kind::ZeroTransfer:
+            count = 0;
+            break;
+        }
+    }
+#endif
+    return true;
+}
+
+bool goesAhead(Primitive primitive) {
+    std::size_t unused = 0;
+    return goesAhead(primitive, unused);
+}
+
+// Runs `call` again while a signal interrupts it, up to the bound.
+template <typename Call> auto retryingInterrupted(Call call) {
+    auto result = call();
+    for (int attempt = 1; result == -1 && errno == EINTR && attempt < kAttemptsWhenInterrupted; ++attempt) {
+        result = call();
+    }
+    return result;
+}
+
+int openPath(const std::string& path, int flags, mode_t mode = 0) {
+    return retryingInterrupted(
+        [&] { return goesAhead(Primitive::Open) ? ::open(path.c_str(), flags, mode) : -1; });
+}
+
+int statPath(const std::string& path, struct stat& status) {
+    return retryingInterrupted(
+        [&] { return goesAhead(Primitive::Stat) ? ::stat(path.c_str(), &status) : -1; });
+}
+
+int statHandle(int fd, struct stat& status) {
+    return retryingInterrupted([&] { return goesAhead(Primitive::Fstat) ? ::fstat(fd, &status) : -1; });
+}
+
+int accessPath(const std::string& path, int mode) {
+    return retryingInterrupted(
+        [&] { return goesAhead(Primitive::Access) ? ::access(path.c_str(), mode) : -1; });
+}
+
+int lockHandle(int fd, int operation) {
+    return retryingInterrupted([&] { return goesAhead(Primitive::Flock) ? ::flock(fd, operation) : -1; });
+}
+
+ssize_t readHandle(int fd, std::byte* buffer, std::size_t size) {
+    return retryingInterrupted([&]() -> ssize_t {
+        std::size_t count = size;
+        return goesAhead(Primitive::Read, count) ? ::read(fd, buffer, count) : -1;
+    });
+}
+
+ssize_t writeHandle(int fd, const std::byte* bytes, std::size_t size) {
+    return retryingInterrupted([&]() -> ssize_t {
+        std::size_t count = size;
+        return goesAhead(Primitive::Write, count) ? ::write(fd, bytes, count) : -1;
+    });
+}
+
+int chmodHandle(int fd, mode_t mode) {
+    return retryingInterrupted([&] { return goesAhead(Primitive::Fchmod) ? ::fchmod(fd, mode) : -1; });
+}
+
+int syncHandle(int fd) {
+    return retryingInterrupted([&] { return goesAhead(Primitive::Fsync) ? ::fsync(fd) : -1; });
+}
+
+// Never retried: Linux releases the descriptor even when close reports EINTR,
+// and a second close could close one that was handed out again meanwhile. A
+// close that the fault seam fails still releases the descriptor, as the
+// system's does.
+int closeHandle(int fd) {
+    const bool ahead = goesAhead(Primitive::Close);
+    const int injected = errno;
+    const int result = ::close(fd);
+    if (!ahead) {
+        errno = injected;
+        return -1;
+    }
+    return result;
+}
+
+int renamePath(const std::string& from, const std::string& to) {
+    return retryingInterrupted(
+        [&] { return goesAhead(Primitive::Rename) ? ::rename(from.c_str(), to.c_str()) : -1; });
+}
+
+int unlinkPath(const std::string& path) {
+    return retryingInterrupted([&] { return goesAhead(Primitive::Unlink) ? ::unlink(path.c_str()) : -1; });
+}
+
+// For descriptors whose close can lose nothing: a source, opened for reading
+// only, and a temporary file that is being thrown away.
+void closeQuietly(int fd) {
+    if (fd != kNoHandle) {
+        closeHandle(fd);
+    }
 }
 
 // The system calls see a path only up to its first zero byte; a path with one
@@ -64,27 +200,6 @@ FileCause causeOfErrno(int error) {
 void rejectEmbeddedZero(const std::string& path) {
     if (path.find('\0') != std::string::npos) {
         fail(FileCause::BadPath, EINVAL, path);
-    }
-}
-
-void closeQuietly(int fd) {
-    if (fd != kNoHandle) {
-        ::close(fd);
-    }
-}
-
-// Takes a non-blocking advisory lock; a conflict is a sharing violation. The
-// caller owns `fd` and closes it on failure.
-void lockOrFail(int fd, int operation, const std::string& path) {
-    while (::flock(fd, operation | LOCK_NB) != 0) {
-        const int error = errno;
-        if (error == EINTR) {
-            continue;
-        }
-        if (error == EWOULDBLOCK) {
-            fail(FileCause::SharingViolation, error, path);
-        }
-        fail(error, path);
     }
 }
 
@@ -109,52 +224,60 @@ std::string temporaryPathBeside(const std::string& path) {
     return temporary;
 }
 
-// Makes the rename durable. Some file systems refuse to sync a folder; the
-// file itself is already on disk by then, so a refusal is not an error.
-void syncFolderOf(const std::string& path) {
-    const int fd = ::open(std::string(folderOf(path)).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd != kNoHandle) {
-        ::fsync(fd);
-        ::close(fd);
+bool folderSyncUnsupported(int error) {
+    return std::find(kFolderSyncUnsupported.begin(), kFolderSyncUnsupported.end(), error) !=
+           kFolderSyncUnsupported.end();
+}
+
+// Makes the rename durable. Returns 0, or the errno of a failure that leaves
+// the rename possibly not on disk.
+int syncFolderOf(const std::string& path) {
+    const int fd = openPath(std::string(folderOf(path)), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd == kNoHandle) {
+        return folderSyncUnsupported(errno) ? 0 : errno;
     }
+    const int error = syncHandle(fd) == 0 ? 0 : errno;
+    closeQuietly(fd);
+    return folderSyncUnsupported(error) ? 0 : error;
 }
 
 } // namespace
 
 SourceFile::SourceFile(NativeHandle handle) : m_handle(handle) {}
 
-SourceFile::SourceFile(SourceFile&& other) noexcept : m_handle(other.m_handle) { other.m_handle = kNoHandle; }
+SourceFile::SourceFile(SourceFile&& other) noexcept : m_handle(other.m_handle) {
+    other.m_handle = kNoHandle;
+}
 
-SourceFile::~SourceFile() { closeQuietly(m_handle); }
+SourceFile::~SourceFile() {
+    closeQuietly(m_handle);
+}
 
 SourceFile SourceFile::open(const std::string& path) {
-    // Non-blocking so that a named pipe cannot stall the run; it is refused below.
     rejectEmbeddedZero(path);
-    int fd = kNoHandle;
-    do {
-        fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    } while (fd == kNoHandle && errno == EINTR);
+    // Non-blocking so that a named pipe cannot stall the run; it is refused below.
+    const int fd = openPath(path, O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (fd == kNoHandle) {
         fail(errno, path);
     }
+    SourceFile source(fd); // closes it on every way out
     struct stat status {};
-    if (::fstat(fd, &status) != 0) {
-        const int error = errno;
-        closeQuietly(fd);
-        fail(error, path);
+    if (statHandle(fd, status) != 0) {
+        fail(errno, path);
     }
     if (!S_ISREG(status.st_mode)) {
-        closeQuietly(fd);
         fail(FileCause::AccessDenied, S_ISDIR(status.st_mode) ? EISDIR : EINVAL, path);
     }
-    SourceFile source(fd);
-    lockOrFail(fd, LOCK_SH, path);
+    // A conflicting lock (a writer's) is a sharing violation.
+    if (lockHandle(fd, LOCK_SH | LOCK_NB) != 0) {
+        fail(errno, path);
+    }
     return source;
 }
 
 std::uint64_t SourceFile::length() const {
     struct stat status {};
-    if (::fstat(m_handle, &status) != 0) {
+    if (statHandle(m_handle, status) != 0) {
         fail(errno, std::nullopt);
     }
     return static_cast<std::uint64_t>(status.st_size);
@@ -166,11 +289,8 @@ std::uint64_t SourceFile::length() const {
 std::size_t SourceFile::read(std::span<std::byte> buffer) {
     std::size_t done = 0;
     while (done < buffer.size()) {
-        const ssize_t got = ::read(m_handle, buffer.data() + done, buffer.size() - done);
+        const ssize_t got = readHandle(m_handle, buffer.data() + done, buffer.size() - done);
         if (got < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
             fail(errno, std::nullopt);
         }
         if (got == 0) {
@@ -197,10 +317,23 @@ OutputFile::~OutputFile() {
     }
 }
 
-void OutputFile::discard() noexcept {
+bool OutputFile::discard() noexcept {
     closeQuietly(m_handle);
     m_handle = kNoHandle;
-    ::unlink(m_temporaryPath.c_str());
+    if (m_temporaryPath.empty()) {
+        return true;
+    }
+    const bool removed = unlinkPath(m_temporaryPath) == 0 || errno == ENOENT;
+    m_temporaryPath.clear(); // one attempt: whoever must know has been told
+    return removed;
+}
+
+void OutputFile::abandon(const FileError& error) {
+    std::optional<std::string> temporary = m_temporaryPath;
+    if (discard()) {
+        temporary.reset();
+    }
+    throw FileError(error.cause(), error.osError(), error.path(), std::move(temporary));
 }
 
 OutputFile OutputFile::create(const std::string& path) {
@@ -208,13 +341,16 @@ OutputFile OutputFile::create(const std::string& path) {
     // An existing output keeps its permissions; a new one gets the usual ones.
     mode_t mode = 0666;
     struct stat existing {};
-    const bool exists = ::stat(path.c_str(), &existing) == 0;
+    const bool exists = statPath(path, existing) == 0;
     if (exists) {
         if (S_ISDIR(existing.st_mode)) {
             fail(FileCause::AccessDenied, EISDIR, path);
         }
-        if ((existing.st_mode & 0222) == 0 || ::access(path.c_str(), W_OK) != 0) {
+        if ((existing.st_mode & 0222) == 0) {
             fail(FileCause::AccessDenied, EACCES, path);
+        }
+        if (accessPath(path, W_OK) != 0) {
+            fail(errno, path);
         }
         mode = existing.st_mode & 07777;
     } else if (errno != ENOENT) {
@@ -223,56 +359,58 @@ OutputFile OutputFile::create(const std::string& path) {
 
     std::string temporary;
     int fd = kNoHandle;
+    int attempts = 0;
     do {
         temporary = temporaryPathBeside(path);
-        fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, mode);
-    } while (fd == kNoHandle && (errno == EEXIST || errno == EINTR));
+        fd = openPath(temporary, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, mode);
+    } while (fd == kNoHandle && errno == EEXIST && ++attempts < kTemporaryNameAttempts);
     if (fd == kNoHandle) {
         fail(errno, path);
     }
-    if (exists) {
-        ::fchmod(fd, mode); // the umask must not narrow what the file had
-    }
     OutputFile output(fd, path, std::move(temporary));
-    lockOrFail(fd, LOCK_EX, path);
+    // The umask must not narrow what the replaced file had.
+    if (exists && chmodHandle(fd, mode) != 0) {
+        output.abandon(errorOf(errno, path));
+    }
+    if (lockHandle(fd, LOCK_EX | LOCK_NB) != 0) {
+        output.abandon(errorOf(errno, path));
+    }
     return output;
 }
 
 void OutputFile::write(std::span<const std::byte> bytes) {
     std::size_t done = 0;
     while (done < bytes.size()) {
-        const ssize_t put = ::write(m_handle, bytes.data() + done, bytes.size() - done);
+        const ssize_t put = writeHandle(m_handle, bytes.data() + done, bytes.size() - done);
         if (put < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
             // Whatever the system calls it, a write that stops short is a full disk
             // to the user when nothing better is known.
             const int error = errno;
             const FileCause cause = causeOfErrno(error);
-            fail(cause == FileCause::Generic ? FileCause::DiskFull : cause, error, m_path);
+            abandon(FileError(cause == FileCause::Generic ? FileCause::DiskFull : cause, error, m_path));
         }
         if (put == 0) {
-            fail(FileCause::DiskFull, ENOSPC, m_path);
+            abandon(FileError(FileCause::DiskFull, ENOSPC, m_path));
         }
         done += static_cast<std::size_t>(put);
     }
 }
 
 void OutputFile::commit() {
-    if (::fsync(m_handle) != 0) {
-        fail(errno, std::nullopt);
+    if (syncHandle(m_handle) != 0) {
+        abandon(errorOf(errno, std::nullopt));
     }
-    const int fd = m_handle;
-    m_handle = kNoHandle;
-    if (::close(fd) != 0) {
-        fail(errno, std::nullopt);
+    // EINTR from close: the descriptor is released and the bytes are on disk.
+    if (closeHandle(std::exchange(m_handle, kNoHandle)) != 0 && errno != EINTR) {
+        abandon(errorOf(errno, std::nullopt));
     }
-    if (::rename(m_temporaryPath.c_str(), m_path.c_str()) != 0) {
-        fail(errno, m_path);
+    if (renamePath(m_temporaryPath, m_path) != 0) {
+        abandon(errorOf(errno, m_path));
     }
     m_committed = true;
-    syncFolderOf(m_path);
+    if (const int error = syncFolderOf(m_path); error != 0) {
+        fail(error, m_path);
+    }
 }
 
 } // namespace tallowbrook

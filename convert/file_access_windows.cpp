@@ -10,21 +10,33 @@
 #include <limits>
 #include <optional>
 #include <string_view>
+#include <utility>
 
+#include "convert/fault_injection.h"
 #include "convert/file_error.h"
+#include "convert/output_path.h"
 #include "convert/win32_text.h"
 
 namespace tallowbrook {
 
 namespace {
 
+using fault::Primitive;
+
 // Attributes an existing output passes on to its replacement; the rest
 // (read-only, compression, encryption, ...) are refused or belong to the system.
-constexpr DWORD kAttributesKept =
-    FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+constexpr DWORD kAttributesKept = FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                  FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
 // ReadFile and WriteFile take a 32-bit count.
 constexpr std::size_t kLargestTransfer = std::numeric_limits<DWORD>::max();
+
+// Temporary names are unique to the process and a counter; finding this many
+// of them taken in a row means something else is wrong.
+constexpr int kTemporaryNameAttempts = 100;
+
+// A storage quota that a write would exceed; MinGW's headers lack the name.
+constexpr DWORD kErrorDiskQuotaExceeded = 1295;
 
 FileCause causeOfError(DWORD error) {
     switch (error) {
@@ -78,6 +90,7 @@ FileCause causeOfError(DWORD error) {
         return FileCause::LockViolation;
     case ERROR_HANDLE_DISK_FULL:
     case ERROR_DISK_FULL:
+    case kErrorDiskQuotaExceeded:
     case ERROR_FILE_TOO_LARGE:
         return FileCause::DiskFull;
     case ERROR_HANDLE_EOF:
@@ -87,27 +100,123 @@ FileCause causeOfError(DWORD error) {
     }
 }
 
-int errorNumber(DWORD error) { return static_cast<int>(error); }
+int errorNumber(DWORD error) {
+    return static_cast<int>(error);
+}
+
+FileError errorOf(DWORD error, std::optional<std::string> path) {
+    return {causeOfError(error), errorNumber(error), std::move(path)};
+}
 
 [[noreturn]] void fail(DWORD error, std::optional<std::string> path) {
-    throw FileError(causeOfError(error), errorNumber(error), std::move(path));
+    throw errorOf(error, std::move(path));
 }
 
 [[noreturn]] void fail(FileCause cause, DWORD error, std::optional<std::string> path) {
     throw FileError(cause, errorNumber(error), std::move(path));
 }
 
+// Whether the call may go ahead: false, with the thread's last error set, when
+// the fault seam makes it fail. `count` is what a transfer may move; the seam
+// can shorten it.
+bool goesAhead([[maybe_unused]] Primitive primitive, [[maybe_unused]] DWORD& count) {
+#ifdef TALLOWBROOK_FAULT_INJECTION
+    if (const std::optional<fault::Fault> armed = fault::takeFault(primitive)) {
+        switch (armed->kind) {
+        case fault::Fault::Kind::Error:
+            ::SetLastError(static_cast<DWORD>(armed->error));
+            return false;
+        case fault::Fault::Kind::ShortTransfer:
+            count = std::max<DWORD>(count / 2, std::min<DWORD>(count, 1));
+            break;
+        case fault::Fault::Kind::ZeroTransfer:
+            count = 0;
+            break;
+        }
+    }
+#endif
+    return true;
+}
+
+bool goesAhead(Primitive primitive) {
+    DWORD unused = 0;
+    return goesAhead(primitive, unused);
+}
+
+// Each Win32 call of the file access, in one place.
+HANDLE createFile(const std::wstring& path, DWORD access, DWORD sharing, DWORD disposition, DWORD flags) {
+    return goesAhead(Primitive::CreateFileW)
+               ? ::CreateFileW(path.c_str(), access, sharing, nullptr, disposition, flags, nullptr)
+               : INVALID_HANDLE_VALUE;
+}
+
+// FILE_TYPE_UNKNOWN with a last error other than NO_ERROR is a failure.
+DWORD fileType(HANDLE handle) {
+    ::SetLastError(NO_ERROR);
+    return goesAhead(Primitive::GetFileType) ? ::GetFileType(handle) : DWORD{FILE_TYPE_UNKNOWN};
+}
+
+bool fileSize(HANDLE handle, LARGE_INTEGER& size) {
+    return goesAhead(Primitive::GetFileSizeEx) && ::GetFileSizeEx(handle, &size) != FALSE;
+}
+
+DWORD fileAttributes(const std::wstring& path) {
+    return goesAhead(Primitive::GetFileAttributesW) ? ::GetFileAttributesW(path.c_str())
+                                                    : INVALID_FILE_ATTRIBUTES;
+}
+
+bool readFile(HANDLE handle, std::byte* buffer, DWORD wanted, DWORD& got) {
+    got = 0;
+    DWORD count = wanted;
+    return goesAhead(Primitive::ReadFile, count) && ::ReadFile(handle, buffer, count, &got, nullptr) != FALSE;
+}
+
+bool writeFile(HANDLE handle, const std::byte* bytes, DWORD wanted, DWORD& put) {
+    put = 0;
+    DWORD count = wanted;
+    return goesAhead(Primitive::WriteFile, count) &&
+           ::WriteFile(handle, bytes, count, &put, nullptr) != FALSE;
+}
+
+bool flushFile(HANDLE handle) {
+    return goesAhead(Primitive::FlushFileBuffers) && ::FlushFileBuffers(handle) != FALSE;
+}
+
+// A close that the fault seam fails still closes the handle, as a failing
+// CloseHandle does: the handle is gone either way.
+bool closeHandle(HANDLE handle) {
+    const bool ahead = goesAhead(Primitive::CloseHandle);
+    const DWORD injected = ::GetLastError();
+    const bool closed = ::CloseHandle(handle) != FALSE;
+    if (!ahead) {
+        ::SetLastError(injected);
+        return false;
+    }
+    return closed;
+}
+
+bool moveFile(const std::wstring& from, const std::wstring& to, DWORD flags) {
+    return goesAhead(Primitive::MoveFileExW) && ::MoveFileExW(from.c_str(), to.c_str(), flags) != FALSE;
+}
+
+bool deleteFile(const std::wstring& path) {
+    return goesAhead(Primitive::DeleteFileW) && ::DeleteFileW(path.c_str()) != FALSE;
+}
+
+// For handles whose close can lose nothing: a source, opened for reading only,
+// and a temporary file that is being thrown away.
 void closeQuietly(HANDLE handle) {
     if (handle != INVALID_HANDLE_VALUE) {
-        ::CloseHandle(handle);
+        closeHandle(handle);
     }
 }
 
 // The path as the system calls take it. Text that is not UTF-8 is an invalid
-// path, as is an embedded zero, which the system would silently cut short.
+// path, as is an embedded zero, which the system would silently cut short, and
+// a ':' that would name an alternate data stream of another file.
 std::wstring widePath(const std::string& path) {
     std::optional<std::wstring> wide;
-    if (path.find('\0') == std::string::npos) {
+    if (path.find('\0') == std::string::npos && !namesDataStream(path, PathStyle::Windows)) {
         wide = win32::toWide(path);
     }
     if (!wide) {
@@ -116,19 +225,16 @@ std::wstring widePath(const std::string& path) {
     return *std::move(wide);
 }
 
-bool isSeparator(wchar_t c) { return c == L'\\' || c == L'/' || c == L':'; }
-
 // A name for the temporary file in the output's folder (or the current folder
 // for a bare name, or the drive's current folder for "D:name").
-std::wstring temporaryPathBeside(const std::wstring& path) {
+std::string temporaryPathBeside(const std::string& path) {
     static std::atomic<unsigned> counter{0};
-    const auto nameStart = std::find_if(path.rbegin(), path.rend(), isSeparator).base();
-    std::wstring temporary(path.begin(), nameStart);
-    temporary += L".tallowbrook-";
-    temporary += std::to_wstring(::GetCurrentProcessId());
-    temporary += L'-';
-    temporary += std::to_wstring(counter++);
-    temporary += L".tmp";
+    std::string temporary = path.substr(0, fileNameStart(path, PathStyle::Windows));
+    temporary += ".tallowbrook-";
+    temporary += std::to_string(::GetCurrentProcessId());
+    temporary += '-';
+    temporary += std::to_string(counter++);
+    temporary += ".tmp";
     return temporary;
 }
 
@@ -140,40 +246,50 @@ SourceFile::SourceFile(SourceFile&& other) noexcept : m_handle(other.m_handle) {
     other.m_handle = INVALID_HANDLE_VALUE;
 }
 
-SourceFile::~SourceFile() { closeQuietly(m_handle); }
+SourceFile::~SourceFile() {
+    closeQuietly(m_handle);
+}
 
 SourceFile SourceFile::open(const std::string& path) {
     // Others may read but not write; a writer that is already there makes this
     // a sharing violation. Without backup semantics a folder is access denied.
-    const HANDLE handle = ::CreateFileW(widePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                        FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    const HANDLE handle = createFile(widePath(path), GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING,
+                                     FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN);
     if (handle == INVALID_HANDLE_VALUE) {
         fail(::GetLastError(), path);
     }
-    SourceFile source(handle);
+    SourceFile source(handle); // closes it on every way out
     // Devices ("CON", "NUL", "COM1") and pipes open like files; only disk files
     // have a length that means anything.
-    if (::GetFileType(handle) != FILE_TYPE_DISK) {
-        const DWORD error = ::GetLastError();
-        fail(FileCause::AccessDenied, error == NO_ERROR ? ERROR_ACCESS_DENIED : error, path);
+    const DWORD type = fileType(handle);
+    if (type == FILE_TYPE_UNKNOWN) {
+        if (const DWORD error = ::GetLastError(); error != NO_ERROR) {
+            fail(error, path);
+        }
+    }
+    if (type != FILE_TYPE_DISK) {
+        fail(FileCause::AccessDenied, ERROR_ACCESS_DENIED, path);
     }
     return source;
 }
 
 std::uint64_t SourceFile::length() const {
     LARGE_INTEGER size{};
-    if (!::GetFileSizeEx(m_handle, &size)) {
+    if (!fileSize(m_handle, size)) {
         fail(::GetLastError(), std::nullopt);
     }
     return static_cast<std::uint64_t>(size.QuadPart);
 }
 
+// Reading moves the file's position, so it is not const even though the
+// handle itself does not change.
+// NOLINTNEXTLINE(readability-make-member-function-const)
 std::size_t SourceFile::read(std::span<std::byte> buffer) {
     std::size_t done = 0;
     while (done < buffer.size()) {
         const auto wanted = static_cast<DWORD>(std::min(buffer.size() - done, kLargestTransfer));
         DWORD got = 0;
-        if (!::ReadFile(m_handle, buffer.data() + done, wanted, &got, nullptr)) {
+        if (!readFile(m_handle, buffer.data() + done, wanted, got)) {
             const DWORD error = ::GetLastError();
             if (error == ERROR_HANDLE_EOF) {
                 break;
@@ -192,8 +308,8 @@ OutputFile::OutputFile(NativeHandle handle, std::string path, std::string tempor
     : m_handle(handle), m_path(std::move(path)), m_temporaryPath(std::move(temporaryPath)) {}
 
 OutputFile::OutputFile(OutputFile&& other) noexcept
-    : m_handle(other.m_handle), m_path(std::move(other.m_path)), m_temporaryPath(std::move(other.m_temporaryPath)),
-      m_committed(other.m_committed) {
+    : m_handle(other.m_handle), m_path(std::move(other.m_path)),
+      m_temporaryPath(std::move(other.m_temporaryPath)), m_committed(other.m_committed) {
     other.m_handle = INVALID_HANDLE_VALUE;
     other.m_committed = true; // nothing left for the moved-from object to discard
 }
@@ -204,12 +320,26 @@ OutputFile::~OutputFile() {
     }
 }
 
-void OutputFile::discard() noexcept {
+bool OutputFile::discard() noexcept {
     closeQuietly(m_handle);
     m_handle = INVALID_HANDLE_VALUE;
-    if (const std::optional<std::wstring> temporary = win32::toWide(m_temporaryPath)) {
-        ::DeleteFileW(temporary->c_str());
+    if (m_temporaryPath.empty()) {
+        return true;
     }
+    bool removed = false;
+    if (const std::optional<std::wstring> temporary = win32::toWide(m_temporaryPath)) {
+        removed = deleteFile(*temporary) || ::GetLastError() == ERROR_FILE_NOT_FOUND;
+    }
+    m_temporaryPath.clear(); // one attempt: whoever must know has been told
+    return removed;
+}
+
+void OutputFile::abandon(const FileError& error) {
+    std::optional<std::string> temporary = m_temporaryPath;
+    if (discard()) {
+        temporary.reset();
+    }
+    throw FileError(error.cause(), error.osError(), error.path(), std::move(temporary));
 }
 
 OutputFile OutputFile::create(const std::string& path) {
@@ -217,7 +347,7 @@ OutputFile OutputFile::create(const std::string& path) {
     // The replacement must not quietly strip a read-only file of its protection
     // or replace a folder: refuse those first. Other attributes are carried over.
     DWORD attributes = FILE_ATTRIBUTE_NORMAL;
-    const DWORD existing = ::GetFileAttributesW(widePathOfOutput.c_str());
+    const DWORD existing = fileAttributes(widePathOfOutput);
     if (existing != INVALID_FILE_ATTRIBUTES) {
         if ((existing & FILE_ATTRIBUTE_DIRECTORY) != 0 || (existing & FILE_ATTRIBUTE_READONLY) != 0) {
             fail(FileCause::AccessDenied, ERROR_ACCESS_DENIED, path);
@@ -232,19 +362,21 @@ OutputFile OutputFile::create(const std::string& path) {
         }
     }
 
-    std::wstring temporary;
+    std::string temporary;
     HANDLE handle = INVALID_HANDLE_VALUE;
     DWORD error = NO_ERROR;
+    int attempts = 0;
     do {
-        temporary = temporaryPathBeside(widePathOfOutput);
+        temporary = temporaryPathBeside(path);
         // Not shared: nobody reads a half-written output.
-        handle = ::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, attributes, nullptr);
+        handle = createFile(widePath(temporary), GENERIC_WRITE, 0, CREATE_NEW, attributes);
         error = handle == INVALID_HANDLE_VALUE ? ::GetLastError() : NO_ERROR;
-    } while (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS);
+    } while ((error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) &&
+             ++attempts < kTemporaryNameAttempts);
     if (handle == INVALID_HANDLE_VALUE) {
         fail(error, path);
     }
-    return OutputFile(handle, path, win32::toUtf8(temporary));
+    return OutputFile(handle, path, std::move(temporary));
 }
 
 void OutputFile::write(std::span<const std::byte> bytes) {
@@ -252,35 +384,34 @@ void OutputFile::write(std::span<const std::byte> bytes) {
     while (done < bytes.size()) {
         const auto wanted = static_cast<DWORD>(std::min(bytes.size() - done, kLargestTransfer));
         DWORD put = 0;
-        if (!::WriteFile(m_handle, bytes.data() + done, wanted, &put, nullptr)) {
+        if (!writeFile(m_handle, bytes.data() + done, wanted, put)) {
             // Whatever the system calls it, a write that stops short is a full disk
             // to the user when nothing better is known.
             const DWORD error = ::GetLastError();
             const FileCause cause = causeOfError(error);
-            fail(cause == FileCause::Generic ? FileCause::DiskFull : cause, error, m_path);
+            abandon(FileError(cause == FileCause::Generic ? FileCause::DiskFull : cause, errorNumber(error),
+                              m_path));
         }
         if (put == 0) {
-            fail(FileCause::DiskFull, ERROR_DISK_FULL, m_path);
+            abandon(FileError(FileCause::DiskFull, errorNumber(ERROR_DISK_FULL), m_path));
         }
         done += put;
     }
 }
 
 void OutputFile::commit() {
-    if (!::FlushFileBuffers(m_handle)) {
-        fail(::GetLastError(), std::nullopt);
+    if (!flushFile(m_handle)) {
+        abandon(errorOf(::GetLastError(), std::nullopt));
     }
-    const HANDLE handle = m_handle;
-    m_handle = INVALID_HANDLE_VALUE;
-    if (!::CloseHandle(handle)) {
-        fail(::GetLastError(), std::nullopt);
+    if (!closeHandle(std::exchange(m_handle, INVALID_HANDLE_VALUE))) {
+        abandon(errorOf(::GetLastError(), std::nullopt));
     }
     // One step that either leaves the old output or puts the new one in its place;
-    // write-through returns only once the rename itself is on disk.
-    const std::wstring temporary = widePath(m_temporaryPath);
-    if (!::MoveFileExW(temporary.c_str(), widePath(m_path).c_str(),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        fail(::GetLastError(), m_path);
+    // write-through returns only once the rename itself is on disk, so there is no
+    // folder to flush afterwards.
+    if (!moveFile(widePath(m_temporaryPath), widePath(m_path),
+                  MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        abandon(errorOf(::GetLastError(), m_path));
     }
     m_committed = true;
 }

@@ -23,11 +23,15 @@ constexpr std::array<std::string_view, 15> kCauseTemplates{
     "An attempt was made to access %1 past its end.",
 };
 
-std::string render(FileCause cause, const std::optional<std::string>& path) {
+std::string render(FileCause cause, const std::optional<std::string>& path,
+                   const std::optional<std::string>& leftBehind) {
     std::string text(causeTemplate(cause));
     const std::string::size_type at = text.find("%1");
     if (at != std::string::npos) {
         text.replace(at, 2, path ? *path : std::string("an unnamed file"));
+    }
+    if (leftBehind) {
+        text += " The temporary file " + *leftBehind + " could not be removed.";
     }
     return text;
 }
@@ -38,8 +42,10 @@ std::string_view causeTemplate(FileCause cause) {
     return index < kCauseTemplates.size() ? kCauseTemplates[index] : kCauseTemplates[1];
 }
 
-FileError::FileError(FileCause cause, int osError, std::optional<std::string> path)
-    : std::runtime_error(render(cause, path)), m_cause(cause), m_osError(osError), m_path(std::move(path)) {}
+FileError::FileError(FileCause cause, int osError, std::optional<std::string> path,
+                     std::optional<std::string> leftBehind)
+    : std::runtime_error(render(cause, path, leftBehind)), m_cause(cause), m_osError(osError),
+      m_path(std::move(path)), m_leftBehind(std::move(leftBehind)) {}
 
 std::string FileError::description() const { return what(); }
 

@@ -30,20 +30,26 @@ enum class FileCause : int {
 
 class FileError : public std::runtime_error {
 public:
-    FileError(FileCause cause, int osError, std::optional<std::string> path);
+    // `leftBehind` names a temporary file that the failure left on disk because
+    // it could not be removed.
+    FileError(FileCause cause, int osError, std::optional<std::string> path,
+              std::optional<std::string> leftBehind = std::nullopt);
 
     FileCause cause() const { return m_cause; }
     int osError() const { return m_osError; }
     const std::optional<std::string>& path() const { return m_path; }
+    const std::optional<std::string>& leftBehind() const { return m_leftBehind; }
 
     // The cause's description with "%1" replaced by the path, or by
-    // "an unnamed file" when the failing operation did not know it.
+    // "an unnamed file" when the failing operation did not know it; followed,
+    // when a temporary file was left behind, by a sentence that names it.
     std::string description() const;
 
 private:
     FileCause m_cause;
     int m_osError;
     std::optional<std::string> m_path;
+    std::optional<std::string> m_leftBehind;
 };
 
 // The description template of a cause, "%1" standing for the file.

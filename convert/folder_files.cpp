@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "convert/file_error.h"
+#include "convert/output_path.h"
 
 namespace tallowbrook {
 
@@ -26,14 +27,6 @@ fs::path fromUtf8(const std::string& text) {
 std::string toUtf8(const fs::path& path) {
     const std::u8string text = path.u8string();
     return {text.begin(), text.end()};
-}
-
-bool isSeparator(char c) {
-#ifdef _WIN32
-    return c == '\\' || c == '/' || c == ':';
-#else
-    return c == '/';
-#endif
 }
 
 bool hasDataExtension(std::string_view name) {
@@ -89,7 +82,9 @@ std::vector<std::string> dataFilesIn(const std::string& folder) {
         throw FileError(FileCause::BadPath, EINVAL, folder);
     }
     std::string prefix = folder;
-    if (prefix.empty() || !isSeparator(prefix.back())) {
+    // "D:" names the drive's current folder and takes no separator; only a
+    // drive's ':' ends a folder part.
+    if (prefix.empty() || fileNameStart(prefix) != prefix.size()) {
         prefix += kSeparator;
     }
     std::vector<std::string> files;

@@ -27,7 +27,7 @@ struct RunBuffers {
 
 // The driver knows the source path even where the failing call (length, read) did not.
 FileError namingSource(const FileError& error, std::string_view path) {
-    return {error.cause(), error.osError(), std::string(path)};
+    return {error.cause(), error.osError(), std::string(path), error.leftBehind()};
 }
 
 class MergeRun {

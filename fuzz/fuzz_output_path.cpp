@@ -21,18 +21,55 @@ using namespace tallowbrook;
 
 constexpr std::size_t kCharactersKeptBehind = 4;
 
-bool isSeparator(char c, PathStyle style) {
-    return c == '/' || (style == PathStyle::Windows && (c == '\\' || c == ':'));
+bool isLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+
+bool isSlash(char c) { return c == '/' || c == '\\'; }
+
+// Where a Windows path's drive letter stands: at its start, or behind "\\?\" or
+// "\\.\" (either slash); npos when it has none.
+std::size_t driveColonAt(std::string_view path) {
+    std::size_t letter = 0;
+    if (path.size() >= 4 && isSlash(path[0]) && isSlash(path[1]) && (path[2] == '?' || path[2] == '.') &&
+        isSlash(path[3])) {
+        letter = 4;
+    }
+    return path.size() > letter + 1 && isLetter(path[letter]) && path[letter + 1] == ':' ? letter + 1
+                                                                                        : std::string_view::npos;
+}
+
+// "/" separates folders everywhere, "\\" on Windows; on Windows a drive's ":"
+// ends the drive, and no other ":" separates anything.
+bool isSeparatorAt(std::string_view path, std::size_t i, PathStyle style) {
+    if (path[i] == '/') {
+        return true;
+    }
+    if (style != PathStyle::Windows) {
+        return false;
+    }
+    return path[i] == '\\' || (path[i] == ':' && i == driveColonAt(path));
 }
 
 // Index of the last separator, or npos.
 std::size_t lastSeparator(std::string_view path, PathStyle style) {
     for (std::size_t i = path.size(); i > 0; --i) {
-        if (isSeparator(path[i - 1], style)) {
+        if (isSeparatorAt(path, i - 1, style)) {
             return i - 1;
         }
     }
     return std::string_view::npos;
+}
+
+// Any ":" but a drive's names a data stream on Windows; none does on POSIX.
+bool hasStreamColon(std::string_view path, PathStyle style) {
+    if (style != PathStyle::Windows) {
+        return false;
+    }
+    for (std::size_t i = 0; i < path.size(); ++i) {
+        if (path[i] == ':' && i != driveColonAt(path)) {
+            return true;
+        }
+    }
+    return false;
 }
 
 std::size_t commonPrefix(std::string_view a, std::string_view b) {
@@ -71,6 +108,11 @@ void checkStyle(std::string_view path, std::string_view suffix, PathStyle style)
 
     // Taking the suffix out again gives back the source path.
     FUZZ_CHECK(insertionPoint(path, output, suffix, 0, std::nullopt).has_value());
+
+    // A path is refused for naming a data stream exactly when it has a ":" other
+    // than a drive's, and giving it a suffix never makes or hides one.
+    FUZZ_CHECK(namesDataStream(path, style) == hasStreamColon(path, style));
+    FUZZ_CHECK(namesDataStream(output, style) == hasStreamColon(path, style));
 
     // The output stays in the source's folder.
     const std::size_t separator = lastSeparator(path, style);

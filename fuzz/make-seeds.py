@@ -70,6 +70,9 @@ def output_path_seeds():
         "D:\\cfg\\laser.dat", "/home/user/laser.dat", "D:\\a\\config", "abc", "", "C:", "C:x",
         "/", "a/b", "dir/.dat", "Ordner/Grüße.dat", "/tmp/ñandú€.dat", "x/😀😀.dat",
         "\\\\server\\share\\file.DAT", "c:/mixed\\sep/name.dat",
+        # Drives behind the platform's prefixes, and colons that name a data stream.
+        "\\\\?\\D:\\cfg\\laser.dat", "//./D:x", "\\\\?\\UNC\\srv\\share\\a.dat",
+        "D:\\cfg\\laser.dat:s", "laser.dat::$DATA", "\\\\?\\D:a:b", "1:ab",
     ]
     for index, path in enumerate(paths):
         yield f"path{index:02d}", bytes([index % SUFFIX_COUNT]) + path.encode("utf-8")

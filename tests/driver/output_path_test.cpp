@@ -26,9 +26,55 @@ TEST(OutputPath, SuffixGoesInFrontOfTheLastFourCharactersOfTheName) {
         {PathStyle::Windows, "D:\\a\\b", "D:\\a\\_802b"},
         {PathStyle::Windows, "D:/a/bc", "D:/a/_802bc"},
         {PathStyle::Windows, "C:ab", "C:_802ab"},
+        {PathStyle::Windows, "C:", "C:_802"},
+        {PathStyle::Windows, "\\\\?\\D:ab", "\\\\?\\D:_802ab"},
+        {PathStyle::Windows, "\\\\srv\\share\\ab", "\\\\srv\\share\\_802ab"},
+        // Only a drive's ":" ends the folder part; any other is part of the name
+        // (and such a path is refused before it is used: see below).
+        {PathStyle::Windows, "D:\\x\\laser.dat:s", "D:\\x\\laser.d_802at:s"},
+        {PathStyle::Windows, "D:\\x\\a:bc", "D:\\x\\_802a:bc"},
+        {PathStyle::Windows, "1:abc", "1_802:abc"},
+        {PathStyle::Posix, "/d/a:b", "/d/_802a:b"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(outputPathFor(c.path, "_802", c.style), c.expected) << c.path;
+    }
+}
+
+// On Windows a ':' anywhere but after a drive letter names an alternate data
+// stream of the file before it, which a run must never touch.
+TEST(OutputPath, WindowsPathsNamingADataStreamAreTold) {
+    const struct {
+        const char* path;
+        bool stream;
+    } cases[] = {
+        {"D:\\x\\laser.dat", false},
+        {"D:laser.dat", false},
+        {"d:/x/laser.dat", false},
+        {"\\\\?\\D:\\x\\laser.dat", false},
+        {"//./D:/x/laser.dat", false},
+        {"\\\\server\\share\\laser.dat", false},
+        {"\\\\?\\UNC\\server\\share\\laser.dat", false},
+        {"laser.dat", false},
+        {"", false},
+        {"D:\\x\\laser.dat:s", true},
+        {"D:\\x\\laser.dat::$DATA", true},
+        {"D:\\x\\laser.dat:s:$DATA", true},
+        {"D:laser.dat:s", true},
+        {"laser.dat:s", true},
+        {"D:\\x:y\\laser.dat", true},
+        {"\\\\?\\D:\\x\\laser.dat:s", true},
+        {"\\\\server\\share\\laser.dat:s", true},
+        {"\\\\?\\UNC\\server\\share\\laser.dat:s", true},
+        {"\\\\server\\D:\\laser.dat", true}, // a share, not a drive
+        {"1:\\laser.dat", true},                 // no drive letter
+        {":laser.dat", true},
+        {"DD:\\laser.dat", true},
+        {"\\\\?\\D:x:y", true},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(namesDataStream(c.path, PathStyle::Windows), c.stream) << c.path;
+        EXPECT_FALSE(namesDataStream(c.path, PathStyle::Posix)) << c.path;
     }
 }
 

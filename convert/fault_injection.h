@@ -1,0 +1,90 @@
+#pragma once
+
+// A test-only seam in the file access. Built with TALLOWBROOK_FAULT_INJECTION
+// (a library that only tests link), each system call of the file access asks
+// takeFault() first, so a test can make the n-th call of one primitive fail
+// with a given error, or move fewer bytes than asked, and watch what a real run
+// makes of it. The shipped library is built without the define: it neither
+// calls nor contains anything declared here.
+
+#include <array>
+#include <optional>
+#include <string_view>
+
+namespace tallowbrook::fault {
+
+// The system calls of the file access, one per kind of call.
+enum class Primitive {
+#ifdef _WIN32
+    CreateFileW,
+    GetFileType,
+    GetFileSizeEx,
+    GetFileAttributesW,
+    ReadFile,
+    WriteFile,
+    FlushFileBuffers,
+    CloseHandle,
+    MoveFileExW,
+    DeleteFileW,
+#else
+    Open,
+    Stat,
+    Fstat,
+    Access,
+    Flock,
+    Read,
+    Write,
+    Fchmod,
+    Fsync,
+    Close,
+    Rename,
+    Unlink,
+#endif
+};
+
+#ifdef _WIN32
+inline constexpr std::array kPrimitives{
+    Primitive::CreateFileW,        Primitive::GetFileType, Primitive::GetFileSizeEx,
+    Primitive::GetFileAttributesW, Primitive::ReadFile,    Primitive::WriteFile,
+    Primitive::FlushFileBuffers,   Primitive::CloseHandle, Primitive::MoveFileExW,
+    Primitive::DeleteFileW,
+};
+#else
+inline constexpr std::array kPrimitives{
+    Primitive::Open,  Primitive::Stat,  Primitive::Fstat,  Primitive::Access,
+    Primitive::Flock, Primitive::Read,  Primitive::Write,  Primitive::Fchmod,
+    Primitive::Fsync, Primitive::Close, Primitive::Rename, Primitive::Unlink,
+};
+#endif
+
+std::string_view nameOf(Primitive primitive);
+
+// True for the primitives that move bytes, where a short or zero transfer means something.
+bool transfersBytes(Primitive primitive);
+
+struct Fault {
+    enum class Kind {
+        Error,         // the call fails with `error` (errno, or the Windows error code)
+        ShortTransfer, // the call moves half of what was asked (at least one byte)
+        ZeroTransfer,  // the call moves nothing and reports no error
+    };
+    Kind kind = Kind::Error;
+    int error = 0;
+};
+
+// Makes the `nth` call (counted from 1 since the last reset()) of `primitive` fail.
+void arm(Primitive primitive, unsigned nth, Fault fault);
+// Makes every call of `primitive` from now on fail.
+void armEvery(Primitive primitive, Fault fault);
+// Disarms everything and starts counting calls afresh.
+void reset();
+// Calls of `primitive` since the last reset().
+unsigned callsOf(Primitive primitive);
+// Faults that took effect since the last reset().
+unsigned faultsTaken();
+
+// Asked by the file access before each call of `primitive`: the fault for this
+// call, if one is armed. Counts the call.
+std::optional<Fault> takeFault(Primitive primitive);
+
+} // namespace tallowbrook::fault

@@ -1,0 +1,398 @@
+// Every system call of a real Merge run made to fail in turn, in the manner of
+// SQLite's I/O-error tests. A run over five files is traced once to count its
+// calls of each primitive; then, for every fault kind, the run is repeated once
+// per call with that one call failing. Whatever fails: no source changes; each
+// output is absent, as it was, or complete and correct; no temporary file is
+// left unless the report names it; and the failure is reported with the cause
+// that fits, or, for the closes that can lose nothing, passed over. A call that
+// a signal interrupts, or that moves fewer bytes than asked, is retried and the
+// run ends as if nothing had happened.
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <ostream>
+#include <set>
+#include <string>
+#include <vector>
+
+#ifdef _WIN32
+#include "convert/windows_prelude.h"
+#else
+#include <cerrno>
+#include <sys/stat.h>
+#endif
+
+#include "convert/fault_injection.h"
+#include "convert/file_error.h"
+#include "convert/merge.h"
+#include "records/version_table.h"
+#include "tests/support/temp_folder.h"
+
+namespace tallowbrook::test {
+namespace {
+
+namespace fs = std::filesystem;
+using fault::Fault;
+using fault::Primitive;
+
+constexpr std::size_t kTo802 = 5;
+
+Fault error(int code) {
+    return {Fault::Kind::Error, code};
+}
+
+struct FaultKind {
+    const char* name;
+    Fault fault;
+    // The cause the run reports; none for a fault that must be retried away.
+    std::optional<FileCause> cause;
+};
+
+#ifdef _WIN32
+const FaultKind kFaultKinds[] = {
+    {"IoDevice", error(ERROR_IO_DEVICE), FileCause::HardIo},
+    {"DiskFull", error(ERROR_DISK_FULL), FileCause::DiskFull},
+    {"AccessDenied", error(ERROR_ACCESS_DENIED), FileCause::AccessDenied},
+    {"SharingViolation", error(ERROR_SHARING_VIOLATION), FileCause::SharingViolation},
+    {"LockViolation", error(ERROR_LOCK_VIOLATION), FileCause::LockViolation},
+    {"TooManyOpenFiles", error(ERROR_TOO_MANY_OPEN_FILES), FileCause::TooManyOpenFiles},
+    {"HandleDiskFull", error(ERROR_HANDLE_DISK_FULL), FileCause::DiskFull},
+    {"ShortTransfer", {Fault::Kind::ShortTransfer, 0}, std::nullopt},
+    {"ZeroTransfer", {Fault::Kind::ZeroTransfer, 0}, FileCause::EndOfFile},
+};
+constexpr Primitive kClose = Primitive::CloseHandle;
+constexpr Primitive kRemove = Primitive::DeleteFileW;
+constexpr Primitive kWrite = Primitive::WriteFile;
+const Fault kRemovalFault = error(ERROR_ACCESS_DENIED);
+// The calls whose failure names no file: flush and close.
+bool mayBeUnnamed(Primitive primitive) {
+    return primitive == Primitive::FlushFileBuffers || primitive == Primitive::CloseHandle;
+}
+#else
+const FaultKind kFaultKinds[] = {
+    {"EIO", error(EIO), FileCause::HardIo},
+    {"ENOSPC", error(ENOSPC), FileCause::DiskFull},
+    {"EINTR", error(EINTR), std::nullopt},
+    {"EACCES", error(EACCES), FileCause::AccessDenied},
+    {"EMFILE", error(EMFILE), FileCause::TooManyOpenFiles},
+    {"EDQUOT", error(EDQUOT), FileCause::DiskFull},
+    {"ShortTransfer", {Fault::Kind::ShortTransfer, 0}, std::nullopt},
+    {"ZeroTransfer", {Fault::Kind::ZeroTransfer, 0}, FileCause::EndOfFile},
+};
+constexpr Primitive kClose = Primitive::Close;
+constexpr Primitive kRemove = Primitive::Unlink;
+constexpr Primitive kWrite = Primitive::Write;
+const Fault kRemovalFault = error(EIO);
+// The calls whose failure names no file: flush and close. The folder's flush
+// names the output it was to make durable.
+bool mayBeUnnamed(Primitive primitive) {
+    return primitive == Primitive::Fsync || primitive == Primitive::Close;
+}
+#endif
+
+bool applies(const FaultKind& kind, Primitive primitive) {
+    return kind.fault.kind == Fault::Kind::Error || fault::transfersBytes(primitive);
+}
+
+// A zero-byte read is the end of the file; a zero-byte write is a full disk.
+std::optional<FileCause> expectedCause(const FaultKind& kind, Primitive primitive) {
+    if (kind.fault.kind == Fault::Kind::ZeroTransfer && primitive == kWrite) {
+        return FileCause::DiskFull;
+    }
+    return kind.cause;
+}
+
+// What the run reported about one entry.
+struct Reported {
+    EntryOutcome::Kind kind;
+    std::optional<FileError> error;
+};
+
+class KeepingEvents final : public MergeEvents {
+public:
+    void entryDone(const EntryOutcome& outcome, std::size_t /*total*/) override {
+        entries.push_back({outcome.kind, outcome.error});
+    }
+    void runCompleted(const std::string& summary) override { summaries.push_back(summary); }
+
+    std::vector<Reported> entries;
+    std::vector<std::string> summaries;
+};
+
+struct RunResult {
+    MergeOutcome outcome;
+    KeepingEvents events;
+};
+
+// One listed file and what may stand at its output path afterwards.
+struct Listed {
+    std::string source;
+    Bytes bytes;
+    std::string output;
+    std::optional<Bytes> converted; // set when the run writes an output for it
+    std::optional<Bytes> old;       // what stood at the output path before
+};
+
+// Five files to 8.02: a new output, one that replaces an older file, one
+// already of 8.02, one of no version's length, and another new output.
+class Scene {
+public:
+    Scene() {
+        add("a", randomRecord(Version::V705, 1), Version::V705, std::nullopt);
+        add("b", randomRecord(Version::V604, 2), Version::V604, randomBytes(10, 3));
+        add("c", randomRecord(Version::V802, 4), std::nullopt, std::nullopt);
+        add("d", randomBytes(1473, 5), std::nullopt, std::nullopt);
+        add("e", randomRecord(Version::V800, 6), Version::V800, std::nullopt);
+    }
+
+    RunResult run() const {
+        std::vector<std::string> entries;
+        for (const Listed& listed : m_listed) {
+            entries.push_back(listed.source);
+        }
+        RunResult run;
+        run.outcome = runMerge(MergeRequest{entries, kTo802}, run.events);
+        return run;
+    }
+
+    const std::vector<Listed>& listed() const { return m_listed; }
+
+    int converting() const {
+        int count = 0;
+        for (const Listed& listed : m_listed) {
+            count += listed.converted ? 1 : 0;
+        }
+        return count;
+    }
+
+    // What must hold whatever failed. `endedAt` is the entry at which an output
+    // failure ended the run, if one did.
+    void checkFiles(const RunResult& run, std::optional<std::size_t> endedAt) const {
+        for (std::size_t i = 0; i < m_listed.size(); ++i) {
+            const Listed& listed = m_listed[i];
+            EXPECT_TRUE(readFile(listed.source) == listed.bytes) << "source changed: " << listed.source;
+            const std::optional<Bytes> now =
+                exists(listed.output) ? std::optional(readFile(listed.output)) : std::nullopt;
+            if (!listed.converted) {
+                EXPECT_FALSE(now.has_value()) << "written: " << listed.output;
+                continue;
+            }
+            const bool complete = now == listed.converted;
+            EXPECT_TRUE(complete || now == listed.old) << "neither old nor complete: " << listed.output;
+            if (endedAt && i > *endedAt) {
+                EXPECT_TRUE(now == listed.old) << "written after the run ended: " << listed.output;
+            }
+#ifndef _WIN32
+            if (complete && listed.old) {
+                EXPECT_EQ(fs::status(fs::u8path(listed.output)).permissions(), kOldPermissions)
+                    << "the replacement lost the old file's permissions";
+            }
+#endif
+        }
+        // Temporary files left behind are exactly those the report names.
+        std::set<std::string> named;
+        for (const Reported& entry : run.events.entries) {
+            if (entry.error && entry.error->leftBehind()) {
+                named.insert(*entry.error->leftBehind());
+            }
+        }
+        std::set<std::string> left;
+        for (const std::string& name : m_folder.temporaryFiles()) {
+            left.insert(m_folder.file(name));
+        }
+        EXPECT_EQ(left, named);
+    }
+
+    // Everything written, as a run without faults ends.
+    void checkUndisturbed(const RunResult& run) const {
+        EXPECT_EQ(run.outcome.kind, MergeOutcome::Kind::Completed);
+        EXPECT_EQ(run.outcome.written, converting());
+        EXPECT_EQ(run.events.summaries,
+                  std::vector<std::string>{"Done! Merged " + std::to_string(converting()) +
+                                           " configuration files.\n"});
+        for (const Listed& listed : m_listed) {
+            if (listed.converted) {
+                EXPECT_TRUE(exists(listed.output) && readFile(listed.output) == *listed.converted)
+                    << "not written: " << listed.output;
+            }
+        }
+        for (const Reported& entry : run.events.entries) {
+            EXPECT_FALSE(entry.error.has_value()) << entry.error->description();
+        }
+    }
+
+private:
+#ifndef _WIN32
+    // Wider than the test's umask lets a new file be: the replacement must get
+    // them through fchmod.
+    static constexpr fs::perms kOldPermissions = fs::perms::owner_read | fs::perms::owner_write |
+                                                 fs::perms::group_read | fs::perms::group_write |
+                                                 fs::perms::others_read | fs::perms::others_write;
+#endif
+
+    void add(const std::string& name, Bytes bytes, std::optional<Version> from, std::optional<Bytes> old) {
+        Listed listed{
+            m_folder.file(name + ".dat"), std::move(bytes), m_folder.file(name + "_802.dat"), {}, old};
+        writeFile(listed.source, listed.bytes);
+        if (from) {
+            listed.converted = convert(*from, Version::V802, listed.bytes);
+        }
+        if (old) {
+            writeFile(listed.output, *old);
+#ifndef _WIN32
+            fs::permissions(fs::u8path(listed.output), kOldPermissions);
+#endif
+        }
+        m_listed.push_back(std::move(listed));
+    }
+
+    TempFolder m_folder;
+    std::vector<Listed> m_listed;
+};
+
+std::map<Primitive, unsigned> callsOfAFaultlessRun() {
+    const Scene scene;
+    fault::reset();
+    const RunResult run = scene.run();
+    std::map<Primitive, unsigned> calls;
+    for (const Primitive primitive : fault::kPrimitives) {
+        calls[primitive] = fault::callsOf(primitive);
+    }
+    scene.checkUndisturbed(run);
+    return calls;
+}
+
+struct SweepCase {
+    FaultKind kind;
+    bool removalFails; // and every removal of a temporary file fails too
+};
+
+void PrintTo(const SweepCase& sweep, std::ostream* out) {
+    *out << sweep.kind.name << (sweep.removalFails ? ", removal failing" : "");
+}
+
+class FaultSweep : public ::testing::TestWithParam<SweepCase> {
+protected:
+    void SetUp() override {
+#ifndef _WIN32
+        ::umask(022);
+#endif
+        fault::reset();
+    }
+    void TearDown() override {
+        fault::reset();
+    }
+};
+
+TEST_P(FaultSweep, EveryCallOfEveryPrimitive) {
+    const auto& [kind, removalFails] = GetParam();
+    std::map<Primitive, unsigned> calls = callsOfAFaultlessRun();
+    ASSERT_FALSE(HasFailure()) << "the run without faults went wrong";
+
+    unsigned cases = 0;
+    unsigned passedOver = 0;
+    unsigned leftBehind = 0;
+    for (const Primitive primitive : fault::kPrimitives) {
+        if (!applies(kind, primitive)) {
+            continue;
+        }
+        for (unsigned nth = 1; nth <= calls[primitive]; ++nth) {
+            SCOPED_TRACE(std::string(fault::nameOf(primitive)) + " call " + std::to_string(nth) + ": " +
+                         kind.name);
+            const Scene scene;
+            fault::reset();
+            fault::arm(primitive, nth, kind.fault);
+            if (removalFails) {
+                fault::armEvery(kRemove, kRemovalFault);
+            }
+            const RunResult run = scene.run();
+            const bool reached = fault::callsOf(primitive) >= nth;
+            fault::reset();
+            ++cases;
+            ASSERT_TRUE(reached) << "the call was never made";
+
+            std::optional<std::size_t> failed;
+            for (std::size_t i = 0; i < run.events.entries.size(); ++i) {
+                if (run.events.entries[i].error) {
+                    EXPECT_FALSE(failed.has_value()) << "one fault, two failures";
+                    failed = i;
+                }
+            }
+            const bool outputFailed = run.outcome.kind == MergeOutcome::Kind::OutputFailed;
+            scene.checkFiles(run, outputFailed ? failed : std::nullopt);
+
+            const std::optional<FileCause> cause = expectedCause(kind, primitive);
+            if (!cause || !failed) {
+                // Retried away, or a close that loses nothing: counted below.
+                passedOver += cause ? 1u : 0u;
+                EXPECT_TRUE(!cause || primitive == kClose) << "the failure was passed over";
+                scene.checkUndisturbed(run);
+                continue;
+            }
+
+            const Reported& entry = run.events.entries[*failed];
+            const Listed& listed = scene.listed()[*failed];
+            ASSERT_TRUE(entry.error.has_value());
+            EXPECT_EQ(entry.error->cause(), *cause) << entry.error->description();
+            leftBehind += entry.error->leftBehind() ? 1u : 0u;
+            if (entry.kind == EntryOutcome::Kind::OutputFailed) {
+                ASSERT_TRUE(outputFailed);
+                EXPECT_EQ(*failed + 1, run.events.entries.size())
+                    << "the run went on after an output failure";
+                EXPECT_TRUE(run.events.summaries.empty());
+                EXPECT_EQ(run.outcome.outputError->description(), entry.error->description());
+                const std::optional<std::string>& path = entry.error->path();
+                EXPECT_TRUE(path == listed.output || (!path && mayBeUnnamed(primitive)))
+                    << entry.error->description();
+            } else {
+                // A source that cannot be opened or read is reported, and the run goes on.
+                EXPECT_TRUE(entry.kind == EntryOutcome::Kind::OpenFailed ||
+                            entry.kind == EntryOutcome::Kind::ReadFailed);
+                EXPECT_EQ(entry.error->path(), listed.source);
+                EXPECT_EQ(run.outcome.kind, MergeOutcome::Kind::Completed);
+                EXPECT_EQ(run.outcome.written, scene.converting() - (listed.converted ? 1 : 0));
+            }
+            if (entry.error->leftBehind()) {
+                EXPECT_NE(entry.error->description().find(
+                              " The temporary file " + *entry.error->leftBehind() + " could not be removed."),
+                          std::string::npos)
+                    << entry.error->description();
+            }
+        }
+    }
+
+    // The failures passed over are exactly the closes of the sources (and, on
+    // POSIX, of the folders that were flushed): every other close is an output's.
+    if (applies(kind, kClose) && expectedCause(kind, kClose)) {
+        EXPECT_EQ(passedOver, calls[kClose] - static_cast<unsigned>(Scene().converting()));
+    }
+    // With removal failing, every failure after a temporary file was made leaves
+    // it behind, and says so.
+    if (removalFails && kind.cause) {
+        EXPECT_GT(leftBehind, 0u);
+    } else {
+        EXPECT_EQ(leftBehind, 0u);
+    }
+    std::printf("[ sweep    ] %s%s: %u cases\n", kind.name, removalFails ? ", removal failing" : "", cases);
+}
+
+std::vector<SweepCase> sweepCases() {
+    std::vector<SweepCase> cases;
+    for (const bool removalFails : {false, true}) {
+        for (const FaultKind& kind : kFaultKinds) {
+            cases.push_back({kind, removalFails});
+        }
+    }
+    return cases;
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, FaultSweep, ::testing::ValuesIn(sweepCases()), [](const auto& param) {
+    return std::string(param.param.kind.name) + (param.param.removalFails ? "_RemovalFails" : "");
+});
+
+} // namespace
+} // namespace tallowbrook::test
