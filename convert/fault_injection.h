@@ -87,4 +87,25 @@ unsigned faultsTaken();
 // call, if one is armed. Counts the call.
 std::optional<Fault> takeFault(Primitive primitive);
 
+// takeFault() applied to a call that would move `count` bytes: the error the
+// call must fail with, or none, with `count` cut as a transfer fault says.
+template <typename Count>
+std::optional<int> applyFault(Primitive primitive, Count& count) {
+    const std::optional<Fault> armed = takeFault(primitive);
+    if (!armed) {
+        return std::nullopt;
+    }
+    switch (armed->kind) {
+    case Fault::Kind::Error:
+        return armed->error;
+    case Fault::Kind::ShortTransfer:
+        count = count > 1 ? static_cast<Count>(count / 2) : count;
+        break;
+    case Fault::Kind::ZeroTransfer:
+        count = 0;
+        break;
+    }
+    return std::nullopt;
+}
+
 } // namespace tallowbrook::fault

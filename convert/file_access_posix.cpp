@@ -87,18 +87,9 @@ FileError errorOf(int error, std::optional<std::string> path) {
 // makes it fail. `count` is what a transfer may move; the seam can shorten it.
 bool goesAhead([[maybe_unused]] Primitive primitive, [[maybe_unused]] std::size_t& count) {
 #ifdef TALLOWBROOK_FAULT_INJECTION
-    if (const std::optional<fault::Fault> armed = fault::takeFault(primitive)) {
-        switch (armed->kind) {
-        case fault::Fault::Kind::Error:
-            errno = armed->error;
-            return false;
-        case fault::Fault::Kind::ShortTransfer:
-            count = std::max<std::size_t>(count / 2, std::min<std::size_t>(count, 1));
-            break;
-        case fault::Fault::Kind::ZeroTransfer:
-            count = 0;
-            break;
-        }
+    if (const std::optional<int> error = fault::applyFault(primitive, count)) {
+        errno = *error;
+        return false;
     }
 #endif
     return true;

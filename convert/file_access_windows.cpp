@@ -121,18 +121,9 @@ FileError errorOf(DWORD error, std::optional<std::string> path) {
 // can shorten it.
 bool goesAhead([[maybe_unused]] Primitive primitive, [[maybe_unused]] DWORD& count) {
 #ifdef TALLOWBROOK_FAULT_INJECTION
-    if (const std::optional<fault::Fault> armed = fault::takeFault(primitive)) {
-        switch (armed->kind) {
-        case fault::Fault::Kind::Error:
-            ::SetLastError(static_cast<DWORD>(armed->error));
-            return false;
-        case fault::Fault::Kind::ShortTransfer:
-            count = std::max<DWORD>(count / 2, std::min<DWORD>(count, 1));
-            break;
-        case fault::Fault::Kind::ZeroTransfer:
-            count = 0;
-            break;
-        }
+    if (const std::optional<int> error = fault::applyFault(primitive, count)) {
+        ::SetLastError(static_cast<DWORD>(*error));
+        return false;
     }
 #endif
     return true;
