@@ -319,14 +319,6 @@ bool OutputFile::discard() noexcept {
     return removed;
 }
 
-void OutputFile::abandon(const FileError& error) {
-    std::optional<std::string> temporary = m_temporaryPath;
-    if (discard()) {
-        temporary.reset();
-    }
-    throw FileError(error.cause(), error.osError(), error.path(), std::move(temporary));
-}
-
 OutputFile OutputFile::create(const std::string& path) {
     rejectEmbeddedZero(path);
     // An existing output keeps its permissions; a new one gets the usual ones.

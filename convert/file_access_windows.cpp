@@ -325,14 +325,6 @@ bool OutputFile::discard() noexcept {
     return removed;
 }
 
-void OutputFile::abandon(const FileError& error) {
-    std::optional<std::string> temporary = m_temporaryPath;
-    if (discard()) {
-        temporary.reset();
-    }
-    throw FileError(error.cause(), error.osError(), error.path(), std::move(temporary));
-}
-
 OutputFile OutputFile::create(const std::string& path) {
     const std::wstring widePathOfOutput = widePath(path);
     // The replacement must not quietly strip a read-only file of its protection
