@@ -25,8 +25,8 @@ fi
 
 # shellcheck source=scripts/wine-prefix.sh
 source scripts/wine-prefix.sh
-tallowbrook_wine_prefix "$root/build/windows" x11
-trap 'tallowbrook_wine_prefix "$root/build/windows" null' EXIT
+tallowbrook_wine_prefix "$root/build/windows/wineprefix" x11
+trap 'tallowbrook_wine_prefix "$root/build/windows/wineprefix" null' EXIT
 
 export wine_cmd program out
 xvfb-run --auto-servernum --server-args="-screen 0 1024x768x24 -nolisten tcp" bash -c '

@@ -28,7 +28,7 @@ built=$(date +%s)
 # shellcheck source=scripts/wine-prefix.sh
 source scripts/wine-prefix.sh
 unset DISPLAY WAYLAND_DISPLAY
-tallowbrook_wine_prefix "$root/build/windows" null
+tallowbrook_wine_prefix "$root/build/windows/wineprefix" null
 
 status=0
 echo "=== windows: test programs under Wine"

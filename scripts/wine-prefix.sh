@@ -2,7 +2,10 @@
 # project's own 64-bit prefix and chooses its graphics driver.
 #
 #   source scripts/wine-prefix.sh
-#   tallowbrook_wine_prefix BUILD_DIR DRIVER
+#   tallowbrook_wine_prefix PREFIX DRIVER
+#
+# PREFIX is the prefix's folder: the Windows build's own (build/windows/wineprefix),
+# kept from run to run, or a throwaway one (the package checks).
 #
 # DRIVER is "null" for the in-process tests, which need no display, or "x11"
 # for runs on an X display (the end-to-end run, screenshots). Once per
@@ -12,12 +15,14 @@
 # WINEARCH, WINEDEBUG, WINEDLLOVERRIDES and wine_cmd.
 
 tallowbrook_wine_prefix() {
-  local build=$1 driver=$2
-  export WINEPREFIX="$build/wineprefix"
+  local prefix=$1 driver=$2
+  export WINEPREFIX="$prefix"
   export WINEARCH=win64
   export WINEDEBUG=-all
-  # The .NET and HTML runtimes Wine would offer to install are not wanted.
-  export WINEDLLOVERRIDES="mscoree,mshtml="
+  # The .NET and HTML runtimes Wine would offer to install are not wanted, nor
+  # the menu entries it would copy from each Start-menu shortcut into this
+  # machine's desktop.
+  export WINEDLLOVERRIDES="mscoree,mshtml=,winemenubuilder.exe=d"
   wine_cmd=$(command -v wine64 || command -v wine)
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     echo "=== wine: creating the prefix (slow the first time)"

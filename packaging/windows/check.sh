@@ -28,10 +28,7 @@ work=$(mktemp -d /tmp/tallowbrook-package-check.XXXXXX)
 logs=$root/build/package-windows/check-logs
 rm -rf "$logs"
 mkdir -p "$logs"
-export WINEPREFIX=$work/prefix WINEARCH=win64 WINEDEBUG=-all
-# No .NET or HTML runtimes to offer, and no menu entries for this machine's
-# desktop: Wine would copy each Start-menu shortcut there.
-export WINEDLLOVERRIDES="mscoree,mshtml=,winemenubuilder.exe=d"
+# Wine's own desktop files, should any be written, stay in the throwaway folder.
 export XDG_DATA_HOME=$work/xdg-data XDG_CONFIG_HOME=$work/xdg-config
 unset DISPLAY WAYLAND_DISPLAY
 cleanup() {
@@ -78,18 +75,15 @@ phase_took() {
 }
 
 phase "a new Wine prefix"
-timeout "$limit" wineboot --init </dev/null >/dev/null 2>&1 || true
-timeout "$limit" wineserver -w || true
+# The null graphics driver: no display is needed, and a crash ends the
+# program instead of waiting for its dialog to be closed.
+# shellcheck source=scripts/wine-prefix.sh
+source "$root/scripts/wine-prefix.sh"
+tallowbrook_wine_prefix "$work/prefix" null </dev/null
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   echo "windows package checks: Wine did not create its prefix in $WINEPREFIX" >&2
   exit 1
 fi
-# No display is needed with the null graphics driver, and a crash ends the
-# program instead of waiting for its dialog to be closed. A prefix keeps the
-# driver it started with, so its processes end before the run goes on.
-run_wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f </dev/null >/dev/null 2>&1
-run_wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f </dev/null >/dev/null 2>&1
-timeout "$limit" wineserver -w || true
 # A server that stays for the whole run makes each Wine command start in
 # milliseconds. The first command starts Wine's own background processes,
 # which keep the output they were given: /dev/null here, so that no later

@@ -22,9 +22,9 @@ cp "$build/win32/tallowbrook.exe" "$work/alone/"
 
 # shellcheck source=scripts/wine-prefix.sh
 source "$root/scripts/wine-prefix.sh"
-tallowbrook_wine_prefix "$build" x11
+tallowbrook_wine_prefix "$build/wineprefix" x11
 # The tests that follow in another run expect the null driver again.
-trap 'tallowbrook_wine_prefix "$build" null' EXIT
+trap 'tallowbrook_wine_prefix "$build/wineprefix" null' EXIT
 
 export wine_cmd work
 status=0
