@@ -41,6 +41,20 @@ std::string versionChoices() {
     return text;
 }
 
+// The arguments as the parser takes them: last first, and "/?", which every
+// Windows user types for help, as "--help" at the level where it stands. After
+// "--" everything is a file.
+std::vector<std::string> reversedForParsing(const std::vector<std::string>& args) {
+    std::vector<std::string> reversed;
+    bool options = true;
+    for (const std::string& arg : args) {
+        options = options && arg != "--";
+        reversed.push_back(options && arg == "/?" ? "--help" : arg);
+    }
+    std::reverse(reversed.begin(), reversed.end());
+    return reversed;
+}
+
 } // namespace
 
 std::optional<std::size_t> versionIndexOfName(std::string_view name) {
@@ -57,6 +71,9 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
                  "Each output is written beside its source, with the target version's suffix in its name;\n"
                  "sources are never changed.",
                  std::string(kProgramName)};
+    // An argument that begins with "/" is a path on every platform ("/cfg/x.dat"
+    // on the current drive on Windows), never an option; subcommands inherit this.
+    app.allow_windows_style_options(false);
     app.set_version_flag("--version", std::string(kProgramName) + " " + TALLOWBROOK_VERSION);
     app.require_subcommand(1);
 
@@ -92,8 +109,7 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     inspect->add_flag("--json", inspectOptions.json, "Print one JSON array, an object per file");
 
     try {
-        std::vector<std::string> reversed(args.rbegin(), args.rend());
-        app.parse(reversed);
+        app.parse(reversedForParsing(args));
     } catch (const CLI::ParseError& error) {
         const int code = app.exit(error, out, err);
         return code == 0 ? kExitOk : kExitUsage;

@@ -1,30 +1,21 @@
 #include "cli/file_arguments.h"
 
 #include "cli/cli_app.h"
-#include "convert/file_error.h"
 #include "convert/folder_files.h"
-#include "convert/list_order.h"
 #include "convert/printable_text.h"
 
 namespace tallowbrook::cli {
 
 FileArguments expandFileArguments(const std::vector<std::string>& arguments, std::ostream& err) {
-    FileArguments expanded;
-    for (const std::string& argument : arguments) {
-        if (!isFolder(argument)) {
-            expanded.files.push_back(argument);
-            continue;
-        }
-        try {
-            std::vector<std::string> files = dataFilesIn(argument);
-            sortInListOrder(files);
-            expanded.files.insert(expanded.files.end(), files.begin(), files.end());
-        } catch (const FileError& error) {
-            err << kProgramName << ": " << printableText(error.description()) << '\n';
-            ++expanded.unreadableFolders;
+    ExpandedArguments expanded = expandArguments(arguments);
+    for (const ArgumentProblem& problem : expanded.problems) {
+        if (problem.error) {
+            err << kFolderUnreadable << printableText(problem.error->description()) << '\n';
+        } else {
+            err << kProgramName << ": no file matches " << printableText(problem.argument) << '\n';
         }
     }
-    return expanded;
+    return {std::move(expanded.files), static_cast<int>(expanded.problems.size())};
 }
 
 } // namespace tallowbrook::cli

@@ -1,7 +1,7 @@
 #pragma once
 
 // The FILE arguments of a command, with each folder standing for its
-// configuration files.
+// configuration files and, on Windows, each wildcard for the files it matches.
 
 #include <ostream>
 #include <string>
@@ -11,12 +11,11 @@ namespace tallowbrook::cli {
 
 struct FileArguments {
     std::vector<std::string> files;
-    int unreadableFolders = 0; // each reported on the error stream
+    int unreadableFolders = 0; // folders and wildcards that stand for nothing, each reported on the error stream
 };
 
-// `arguments` in their order, each folder replaced in place by the files it
-// holds whose names end in ".dat" in any letter case, in the file list's
-// order. A folder that cannot be read is reported on `err` and stands for
+// `arguments` as expandArguments() expands them. A folder that cannot be read
+// and a wildcard that matches no file are reported on `err` and stand for
 // nothing.
 FileArguments expandFileArguments(const std::vector<std::string>& arguments, std::ostream& err);
 

@@ -55,6 +55,12 @@ std::string_view nameOf(Primitive primitive) {
         return "MoveFileExW";
     case Primitive::DeleteFileW:
         return "DeleteFileW";
+    case Primitive::FindFirstFileExW:
+        return "FindFirstFileExW";
+    case Primitive::FindNextFileW:
+        return "FindNextFileW";
+    case Primitive::FindClose:
+        return "FindClose";
 #else
     case Primitive::Open:
         return "open";
@@ -80,6 +86,8 @@ std::string_view nameOf(Primitive primitive) {
         return "rename";
     case Primitive::Unlink:
         return "unlink";
+    case Primitive::Readdir:
+        return "readdir";
 #endif
     }
     return "?";

@@ -26,6 +26,9 @@ enum class Primitive {
     CloseHandle,
     MoveFileExW,
     DeleteFileW,
+    FindFirstFileExW,
+    FindNextFileW,
+    FindClose,
 #else
     Open,
     Stat,
@@ -39,6 +42,7 @@ enum class Primitive {
     Close,
     Rename,
     Unlink,
+    Readdir,
 #endif
 };
 
@@ -47,13 +51,15 @@ inline constexpr std::array kPrimitives{
     Primitive::CreateFileW,        Primitive::GetFileType, Primitive::GetFileSizeEx,
     Primitive::GetFileAttributesW, Primitive::ReadFile,    Primitive::WriteFile,
     Primitive::FlushFileBuffers,   Primitive::CloseHandle, Primitive::MoveFileExW,
-    Primitive::DeleteFileW,
+    Primitive::DeleteFileW,        Primitive::FindFirstFileExW, Primitive::FindNextFileW,
+    Primitive::FindClose,
 };
 #else
 inline constexpr std::array kPrimitives{
     Primitive::Open,  Primitive::Stat,  Primitive::Fstat,  Primitive::Access,
     Primitive::Flock, Primitive::Read,  Primitive::Write,  Primitive::Fchmod,
     Primitive::Fsync, Primitive::Close, Primitive::Rename, Primitive::Unlink,
+    Primitive::Readdir,
 };
 #endif
 

@@ -1,4 +1,5 @@
-// POSIX implementation of the Merge command's file access. Every system call
+// POSIX implementation of the Merge command's file access and of the folder
+// listing the front ends use. Every system call
 // goes through one small wrapper below, which retries a call that a signal
 // interrupted and, in the fault tests' build only, asks the fault seam first.
 
@@ -8,7 +9,9 @@
 #include <array>
 #include <atomic>
 #include <cerrno>
+#include <dirent.h>
 #include <fcntl.h>
+#include <memory>
 #include <string_view>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -17,6 +20,7 @@
 
 #include "convert/fault_injection.h"
 #include "convert/file_error.h"
+#include "convert/folder_access.h"
 
 namespace tallowbrook {
 
@@ -177,6 +181,30 @@ int renamePath(const std::string& from, const std::string& to) {
 int unlinkPath(const std::string& path) {
     return retryingInterrupted([&] { return goesAhead(Primitive::Unlink) ? ::unlink(path.c_str()) : -1; });
 }
+
+// The next entry of a folder being read: null at its end, with errno 0, or on
+// a failure, with errno set. An interrupted read leaves the stream where it
+// was, so it is retried like the other calls.
+const dirent* readEntry(DIR* stream) {
+    for (int attempt = 1;; ++attempt) {
+        errno = 0;
+        // One thread reads one stream: the reentrancy readdir lacks is not needed.
+        // NOLINTNEXTLINE(concurrency-mt-unsafe)
+        const dirent* entry = goesAhead(Primitive::Readdir) ? ::readdir(stream) : nullptr;
+        if (entry != nullptr || errno != EINTR || attempt >= kAttemptsWhenInterrupted) {
+            return entry;
+        }
+    }
+}
+
+// A folder only read loses nothing when its close fails.
+struct FolderCloser {
+    void operator()(DIR* stream) const {
+        static_cast<void>(goesAhead(Primitive::Close));
+        ::closedir(stream);
+    }
+};
+using FolderStream = std::unique_ptr<DIR, FolderCloser>;
 
 // For descriptors whose close can lose nothing: a source, opened for reading
 // only, and a temporary file that is being thrown away.
@@ -394,6 +422,53 @@ void OutputFile::commit() {
     if (const int error = syncFolderOf(m_path); error != 0) {
         fail(error, m_path);
     }
+}
+
+bool folderAt(const std::string& path) {
+    rejectEmbeddedZero(path);
+    struct stat status {};
+    if (statPath(path, status) != 0) {
+        fail(errno, path);
+    }
+    return S_ISDIR(status.st_mode);
+}
+
+std::vector<FolderEntry> folderEntries(const std::string& folder) {
+    rejectEmbeddedZero(folder);
+    const int fd = openPath(folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd == kNoHandle) {
+        fail(errno, folder);
+    }
+    const FolderStream stream(::fdopendir(fd));
+    if (!stream) {
+        const int error = errno;
+        closeQuietly(fd);
+        fail(error, folder);
+    }
+    std::string prefix = folder;
+    if (prefix.empty() || prefix.back() != '/') {
+        prefix += '/';
+    }
+    std::vector<FolderEntry> entries;
+    while (const dirent* entry = readEntry(stream.get())) {
+        const std::string_view name(static_cast<const char*>(entry->d_name));
+        if (name == "." || name == "..") {
+            continue;
+        }
+        bool isFolder = entry->d_type == DT_DIR;
+        // A link, or a file system that does not say: what the name leads to
+        // decides. One that cannot be looked at is listed as a file, whose
+        // opening will report why.
+        if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) {
+            struct stat status {};
+            isFolder = statPath(prefix + std::string(name), status) == 0 && S_ISDIR(status.st_mode);
+        }
+        entries.push_back({std::string(name), isFolder});
+    }
+    if (errno != 0) {
+        fail(errno, folder);
+    }
+    return entries;
 }
 
 } // namespace tallowbrook

@@ -1,5 +1,6 @@
-// Windows implementation of the Merge command's file access. Paths are UTF-8
-// inside the program and UTF-16 at the system calls.
+// Windows implementation of the Merge command's file access and of the folder
+// listing the front ends use. Paths are UTF-8 inside the program and UTF-16 at
+// the system calls.
 
 #include "convert/file_access.h"
 
@@ -8,12 +9,15 @@
 #include <algorithm>
 #include <atomic>
 #include <limits>
+#include <memory>
 #include <optional>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "convert/fault_injection.h"
 #include "convert/file_error.h"
+#include "convert/folder_access.h"
 #include "convert/output_path.h"
 #include "convert/win32_text.h"
 
@@ -34,6 +38,14 @@ constexpr std::size_t kLargestTransfer = std::numeric_limits<DWORD>::max();
 // Temporary names are unique to the process and a counter; finding this many
 // of them taken in a row means something else is wrong.
 constexpr int kTemporaryNameAttempts = 100;
+
+// Paths from this length on reach the system in their long-path form; shorter
+// ones as they are, with the platform's own reading of names.
+constexpr std::size_t kLongPathFrom = MAX_PATH;
+
+// GetFullPathNameW is asked again when the current folder changed between the
+// call that measures and the one that fills.
+constexpr int kFullPathAttempts = 3;
 
 // A storage quota that a write would exceed; MinGW's headers lack the name.
 constexpr DWORD kErrorDiskQuotaExceeded = 1295;
@@ -194,6 +206,27 @@ bool deleteFile(const std::wstring& path) {
     return goesAhead(Primitive::DeleteFileW) && ::DeleteFileW(path.c_str()) != FALSE;
 }
 
+HANDLE findFirst(const std::wstring& query, WIN32_FIND_DATAW& data) {
+    return goesAhead(Primitive::FindFirstFileExW)
+               ? ::FindFirstFileExW(query.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr,
+                                    FIND_FIRST_EX_LARGE_FETCH)
+               : INVALID_HANDLE_VALUE;
+}
+
+bool findNext(HANDLE find, WIN32_FIND_DATAW& data) {
+    return goesAhead(Primitive::FindNextFileW) && ::FindNextFileW(find, &data) != FALSE;
+}
+
+// A listing only read loses nothing when its close fails.
+struct FindCloser {
+    using pointer = HANDLE;
+    void operator()(HANDLE find) const {
+        static_cast<void>(goesAhead(Primitive::FindClose));
+        ::FindClose(find);
+    }
+};
+using FindHandle = std::unique_ptr<void, FindCloser>;
+
 // For handles whose close can lose nothing: a source, opened for reading only,
 // and a temporary file that is being thrown away.
 void closeQuietly(HANDLE handle) {
@@ -214,6 +247,63 @@ std::wstring widePath(const std::string& path) {
         fail(FileCause::BadPath, ERROR_INVALID_NAME, path);
     }
     return *std::move(wide);
+}
+
+bool startsWith(std::wstring_view text, std::wstring_view start) {
+    return text.substr(0, start.size()) == start;
+}
+
+// `wide` made absolute by the platform's own rules: against the current folder
+// (or the drive's), "/" and "\" both separating folders, "." and ".." resolved.
+// None, with the thread's last error set, when the platform refuses the name.
+std::optional<std::wstring> fullPath(const std::wstring& wide) {
+    std::wstring full(MAX_PATH, L'\0');
+    for (int attempt = 0; attempt < kFullPathAttempts; ++attempt) {
+        const DWORD length =
+            ::GetFullPathNameW(wide.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+        if (length == 0) {
+            return std::nullopt;
+        }
+        if (length < full.size()) {
+            full.resize(length);
+            return full;
+        }
+        full.resize(length); // the size asked for, terminator included
+    }
+    ::SetLastError(ERROR_BAD_PATHNAME);
+    return std::nullopt;
+}
+
+// The long-path form of `path`: "\\?\" before its full path ("\\?\UNC\" for a
+// share), which takes a path of any length as it stands. A device ("\\.\NUL")
+// and a path already in that form stay as they are.
+std::wstring longPathForm(const std::string& path) {
+    const std::optional<std::wstring> full = fullPath(widePath(path));
+    if (!full) {
+        fail(::GetLastError(), path);
+    }
+    if (startsWith(*full, L"\\\\?\\") || startsWith(*full, L"\\\\.\\")) {
+        return *full;
+    }
+    if (startsWith(*full, L"\\\\")) {
+        return L"\\\\?\\UNC\\" + full->substr(2);
+    }
+    return L"\\\\?\\" + *full;
+}
+
+bool isDevicePath(std::wstring_view wide) {
+    return startsWith(wide, L"\\\\.\\");
+}
+
+// The name the file access hands to the system: as given, unless its full
+// path reaches the 260-character limit that Windows otherwise keeps to.
+std::wstring systemPath(const std::string& path) {
+    std::wstring wide = widePath(path);
+    const std::optional<std::wstring> full = fullPath(wide);
+    if (!full || full->size() < kLongPathFrom) {
+        return wide; // a name the platform refuses is refused by the call itself
+    }
+    return longPathForm(path);
 }
 
 // A name for the temporary file in the output's folder (or the current folder
@@ -244,7 +334,7 @@ SourceFile::~SourceFile() {
 SourceFile SourceFile::open(const std::string& path) {
     // Others may read but not write; a writer that is already there makes this
     // a sharing violation. Without backup semantics a folder is access denied.
-    const HANDLE handle = createFile(widePath(path), GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING,
+    const HANDLE handle = createFile(systemPath(path), GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING,
                                      FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN);
     if (handle == INVALID_HANDLE_VALUE) {
         fail(::GetLastError(), path);
@@ -318,15 +408,17 @@ bool OutputFile::discard() noexcept {
         return true;
     }
     bool removed = false;
-    if (const std::optional<std::wstring> temporary = win32::toWide(m_temporaryPath)) {
-        removed = deleteFile(*temporary) || ::GetLastError() == ERROR_FILE_NOT_FOUND;
+    try {
+        removed = deleteFile(systemPath(m_temporaryPath)) || ::GetLastError() == ERROR_FILE_NOT_FOUND;
+    } catch (const FileError&) {
+        // A name the system cannot take: the file cannot be there, nor be removed.
     }
     m_temporaryPath.clear(); // one attempt: whoever must know has been told
     return removed;
 }
 
 OutputFile OutputFile::create(const std::string& path) {
-    const std::wstring widePathOfOutput = widePath(path);
+    const std::wstring widePathOfOutput = systemPath(path);
     // The replacement must not quietly strip a read-only file of its protection
     // or replace a folder: refuse those first. Other attributes are carried over.
     DWORD attributes = FILE_ATTRIBUTE_NORMAL;
@@ -352,7 +444,7 @@ OutputFile OutputFile::create(const std::string& path) {
     do {
         temporary = temporaryPathBeside(path);
         // Not shared: nobody reads a half-written output.
-        handle = createFile(widePath(temporary), GENERIC_WRITE, 0, CREATE_NEW, attributes);
+        handle = createFile(systemPath(temporary), GENERIC_WRITE, 0, CREATE_NEW, attributes);
         error = handle == INVALID_HANDLE_VALUE ? ::GetLastError() : NO_ERROR;
     } while ((error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) &&
              ++attempts < kTemporaryNameAttempts);
@@ -392,11 +484,60 @@ void OutputFile::commit() {
     // One step that either leaves the old output or puts the new one in its place;
     // write-through returns only once the rename itself is on disk, so there is no
     // folder to flush afterwards.
-    if (!moveFile(widePath(m_temporaryPath), widePath(m_path),
+    if (!moveFile(systemPath(m_temporaryPath), systemPath(m_path),
                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         abandon(errorOf(::GetLastError(), m_path));
     }
     m_committed = true;
+}
+
+bool folderAt(const std::string& path) {
+    const std::wstring system = longPathForm(path);
+    if (isDevicePath(system)) {
+        return false;
+    }
+    const DWORD attributes = fileAttributes(system);
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        fail(::GetLastError(), path);
+    }
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+std::vector<FolderEntry> matchingEntries(const std::string& folder, const std::string& pattern) {
+    std::wstring query = longPathForm(folder.empty() ? std::string(".") : folder);
+    if (query.back() != L'\\') {
+        query += L'\\';
+    }
+    const std::optional<std::wstring> widePattern = win32::toWide(pattern);
+    if (!widePattern || widePattern->find(L'\0') != std::wstring::npos) {
+        fail(FileCause::BadPath, ERROR_INVALID_NAME, folder);
+    }
+    query += *widePattern;
+    WIN32_FIND_DATAW data{};
+    const HANDLE first = findFirst(query, data);
+    if (first == INVALID_HANDLE_VALUE) {
+        const DWORD error = ::GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_NO_MORE_FILES) {
+            return {}; // the folder is there; nothing in it matches
+        }
+        fail(error, folder);
+    }
+    const FindHandle find(first);
+    std::vector<FolderEntry> entries;
+    do {
+        const std::wstring_view name(static_cast<const wchar_t*>(data.cFileName));
+        if (name != L"." && name != L"..") {
+            entries.push_back({win32::toUtf8(name), (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+        }
+    } while (findNext(find.get(), data));
+    if (const DWORD error = ::GetLastError(); error != ERROR_NO_MORE_FILES) {
+        fail(error, folder);
+    }
+    return entries;
+}
+
+std::vector<FolderEntry> folderEntries(const std::string& folder) {
+    return matchingEntries(folder, "*");
 }
 
 } // namespace tallowbrook

@@ -1,33 +1,20 @@
 #include "convert/folder_files.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <filesystem>
-#include <system_error>
 
-#include "convert/file_error.h"
+#include "convert/folder_access.h"
+#include "convert/list_order.h"
 #include "convert/output_path.h"
 
 namespace tallowbrook {
 
 namespace {
 
-namespace fs = std::filesystem;
-
 #ifdef _WIN32
 constexpr char kSeparator = '\\';
 #else
 constexpr char kSeparator = '/';
 #endif
-
-fs::path fromUtf8(const std::string& text) {
-    return {std::u8string(text.begin(), text.end())};
-}
-
-std::string toUtf8(const fs::path& path) {
-    const std::u8string text = path.u8string();
-    return {text.begin(), text.end()};
-}
 
 bool hasDataExtension(std::string_view name) {
     constexpr std::string_view kExtension = ".dat";
@@ -40,47 +27,75 @@ bool hasDataExtension(std::string_view name) {
     });
 }
 
-// The error condition is the portable errno value on every platform.
-FileCause causeOf(const std::error_code& error) {
-    switch (static_cast<std::errc>(error.default_error_condition().value())) {
-    case std::errc::no_such_file_or_directory:
-        return FileCause::FileNotFound;
-    case std::errc::not_a_directory:
-    case std::errc::filename_too_long:
-    case std::errc::invalid_argument:
-    case std::errc::too_many_symbolic_link_levels:
-        return FileCause::BadPath;
-    case std::errc::too_many_files_open:
-    case std::errc::too_many_files_open_in_system:
-        return FileCause::TooManyOpenFiles;
-    case std::errc::permission_denied:
-    case std::errc::operation_not_permitted:
-        return FileCause::AccessDenied;
-    case std::errc::io_error:
-        return FileCause::HardIo;
-    default:
-        return FileCause::Generic;
-    }
+// A failed look at a path that only says nothing is there (or could be).
+bool tellsAbsence(const FileError& error) {
+    return error.cause() == FileCause::FileNotFound || error.cause() == FileCause::BadPath;
 }
 
-[[noreturn]] void fail(const std::error_code& error, const std::string& folder) {
-    throw FileError(causeOf(error), error.value(), folder);
+void appendInListOrder(std::vector<std::string> files, std::vector<std::string>& to) {
+    std::sort(files.begin(), files.end());
+    sortInListOrder(files);
+    to.insert(to.end(), files.begin(), files.end());
 }
+
+#ifdef _WIN32
+bool hasWildcard(std::string_view text) {
+    return text.find_first_of("*?") != std::string_view::npos;
+}
+
+// "\\?\" and "\\.\" (either slash) hold a '?' or '.' that is no wildcard.
+std::string_view withoutDevicePrefix(std::string_view path) {
+    const auto separator = [](char c) { return c == '\\' || c == '/'; };
+    if (path.size() >= 4 && separator(path[0]) && separator(path[1]) && (path[2] == '?' || path[2] == '.') &&
+        separator(path[3])) {
+        return path.substr(4);
+    }
+    return path;
+}
+
+// Expands `argument` when it is a wildcard; false when it is none.
+bool expandWildcard(const std::string& argument, ExpandedArguments& expanded) {
+    const std::size_t nameStart = fileNameStart(argument, PathStyle::Windows);
+    const std::string folder = argument.substr(0, nameStart);
+    const std::string pattern = argument.substr(nameStart);
+    const bool wildcardInFolder = hasWildcard(withoutDevicePrefix(folder));
+    if (!wildcardInFolder && !hasWildcard(pattern)) {
+        return false;
+    }
+    std::vector<std::string> files;
+    if (!wildcardInFolder) {
+        try {
+            for (const FolderEntry& entry : matchingEntries(folder.empty() ? std::string(".") : folder, pattern)) {
+                if (!entry.folder) {
+                    files.push_back(folder + entry.name);
+                }
+            }
+        } catch (const FileError& error) {
+            if (!tellsAbsence(error)) {
+                expanded.problems.push_back({argument, error});
+                return true;
+            }
+        }
+    }
+    if (files.empty()) {
+        expanded.problems.push_back({argument, std::nullopt});
+    }
+    appendInListOrder(std::move(files), expanded.files);
+    return true;
+}
+#endif
 
 } // namespace
 
 bool isFolder(const std::string& path) {
-    if (path.find('\0') != std::string::npos) {
+    try {
+        return folderAt(path);
+    } catch (const FileError&) {
         return false;
     }
-    std::error_code ignored;
-    return fs::is_directory(fromUtf8(path), ignored);
 }
 
 std::vector<std::string> dataFilesIn(const std::string& folder) {
-    if (folder.find('\0') != std::string::npos) {
-        throw FileError(FileCause::BadPath, EINVAL, folder);
-    }
     std::string prefix = folder;
     // "D:" names the drive's current folder and takes no separator; only a
     // drive's ':' ends a folder part.
@@ -88,20 +103,43 @@ std::vector<std::string> dataFilesIn(const std::string& folder) {
         prefix += kSeparator;
     }
     std::vector<std::string> files;
-    std::error_code error;
-    fs::directory_iterator entries(fromUtf8(folder), error);
-    for (; !error && entries != fs::directory_iterator(); entries.increment(error)) {
-        const std::string name = toUtf8(entries->path().filename());
-        std::error_code ignored;
-        if (hasDataExtension(name) && !entries->is_directory(ignored)) {
-            files.push_back(prefix + name);
+    for (const FolderEntry& entry : folderEntries(folder)) {
+        if (!entry.folder && hasDataExtension(entry.name)) {
+            files.push_back(prefix + entry.name);
         }
-    }
-    if (error) {
-        fail(error, folder);
     }
     std::sort(files.begin(), files.end());
     return files;
+}
+
+ExpandedArguments expandArguments(const std::vector<std::string>& arguments) {
+    ExpandedArguments expanded;
+    for (const std::string& argument : arguments) {
+#ifdef _WIN32
+        if (expandWildcard(argument, expanded)) {
+            continue;
+        }
+#endif
+        bool folder = false;
+        try {
+            folder = folderAt(argument);
+        } catch (const FileError& error) {
+            if (!tellsAbsence(error) && !hasDataExtension(argument)) {
+                expanded.problems.push_back({argument, error});
+                continue;
+            }
+        }
+        if (!folder) {
+            expanded.files.push_back(argument); // the run reports a file that is not there
+            continue;
+        }
+        try {
+            appendInListOrder(dataFilesIn(argument), expanded.files);
+        } catch (const FileError& error) {
+            expanded.problems.push_back({argument, error});
+        }
+    }
+    return expanded;
 }
 
 } // namespace tallowbrook
