@@ -165,6 +165,81 @@ TEST(CliArguments, AFolderStandsForItsDataFilesInTheListsOrder) {
     EXPECT_EQ(empty.err, "tallowbrook-cli: no files to convert\n");
 }
 
+// The platform's conventions for arguments. "{d}/" stands for the test folder
+// and the platform's separator, "{r}" for the folder's path on the current
+// drive without the drive ("/users/.../x" on Windows).
+struct ArgumentCase {
+    std::vector<std::string> args;
+    int status;
+    std::string out;
+    std::string err;
+};
+
+std::string replacedAll(std::string text, const std::string& key, const std::string& value) {
+    for (std::size_t at = text.find(key); at != std::string::npos; at = text.find(key, at + value.size())) {
+        text.replace(at, key.size(), value);
+    }
+    return text;
+}
+
+TEST(CliArguments, FollowThePlatformsConventions) {
+    TempFolder folder;
+    writeFile(folder.file("X1.dat"), randomRecord(Version::V604, 1));
+    writeFile(folder.file("x2.DAT"), randomRecord(Version::V700, 2));
+    writeFile(folder.file("Y.dat"), randomRecord(Version::V705, 3));
+    writeFile(folder.file("-v.dat"), randomRecord(Version::V707, 4));
+    std::filesystem::create_directory(folder.path() / "sub.dat"); // a folder matches no wildcard
+#ifndef _WIN32
+    writeFile(folder.file("*.dat"), randomRecord(Version::V802, 5)); // a name like any other here
+#endif
+    const std::string d = folder.file("");
+    std::string r = d.substr(0, d.size() - 1);
+#ifdef _WIN32
+    r = replacedAll(r.substr(r.find(':') + 1), "\\", "/");
+#endif
+    const std::string v604 = ": Version 6.04 (1472 bytes)\n";
+    const std::string v700 = ": Version 7.00 - 7.04 (1480 bytes)\n";
+    const std::string v705 = ": Version 7.05 (1852 bytes)\n";
+    const std::string help = "Subcommands:";
+
+    const ArgumentCase cases[] = {
+        {{"identify", "{r}/X1.dat"}, 0, "{r}/X1.dat" + v604, ""}, // "/" begins a path, not an option
+        {{"/?"}, 0, help, ""},
+        {{"merge", "/?"}, 0, "Usage: tallowbrook-cli merge", ""},
+        {{"merge", "--to", "8.02", "/?"}, 0, "Usage: tallowbrook-cli merge", ""},
+        {{"identify", "--", "-v.dat"}, 0, "-v.dat: Version 7.07 (1856 bytes)\n", ""},
+#ifdef _WIN32
+        {{"identify", "{d}/*.dat"}, 0, "{d}/-v.dat: Version 7.07 (1856 bytes)\n{d}/X1.dat" + v604 + "{d}/x2.DAT" + v700 +
+                                           "{d}/Y.dat" + v705, ""},
+        {{"identify", "{d}/X?.DAT", "Y.dat"}, 0, "{d}/X1.dat" + v604 + "{d}/x2.DAT" + v700 + "Y.dat" + v705, ""},
+        {{"identify", "{d}/*.none", "Y.dat"}, 3, "Y.dat" + v705, "tallowbrook-cli: no file matches {d}/*.none\n"},
+        {{"identify", "{d}/s*/X1.dat"}, 3, "", "tallowbrook-cli: no file matches {d}/s*/X1.dat\n"},
+        {{"identify", "{d}/absent/*.dat"}, 3, "", "tallowbrook-cli: no file matches {d}/absent/*.dat\n"},
+#else
+        {{"identify", "{d}/*.dat"}, 0, "{d}/*.dat: Version 8.02 (2892 bytes)\n", ""},
+        {{"identify", "{d}/X?.dat", "Y.dat"}, 3, "Y.dat" + v705, "{d}/X?.dat: {d}/X?.dat was not found.\n"},
+#endif
+    };
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(folder.path()); // bare names, and the drive of "{r}"
+    for (const auto& [args, status, out, err] : cases) {
+        std::vector<std::string> typed;
+        for (const std::string& arg : args) {
+            typed.push_back(replacedAll(replacedAll(arg, "{d}/", d), "{r}", r));
+        }
+        const CliRun run = runCli(typed);
+        EXPECT_EQ(run.status, status) << ::testing::PrintToString(typed) << run.err;
+        const std::string expectedOut = replacedAll(replacedAll(out, "{d}/", d), "{r}", r);
+        if (out.empty() || out.back() == '\n') {
+            EXPECT_EQ(run.out, expectedOut) << ::testing::PrintToString(typed);
+        } else {
+            EXPECT_NE(run.out.find(expectedOut), std::string::npos) << ::testing::PrintToString(typed) << run.out;
+        }
+        EXPECT_EQ(run.err, replacedAll(err, "{d}/", d)) << ::testing::PrintToString(typed);
+    }
+    std::filesystem::current_path(before);
+}
+
 TEST(CliExitCodes, SayHowTheCommandEnded) {
     TempFolder folder;
     const std::string good = folder.file("good.dat");

@@ -1,10 +1,13 @@
 // Every system call of a real Merge run made to fail in turn, in the manner of
-// SQLite's I/O-error tests. A run over five files is traced once to count its
-// calls of each primitive; then, for every fault kind, the run is repeated once
+// SQLite's I/O-error tests. A run over five files, three of them named through
+// their folder, is traced once to count its calls of each primitive, from the
+// look at each argument and the folder's listing on; then, for every fault kind, the run is repeated once
 // per call with that one call failing. Whatever fails: no source changes; each
 // output is absent, as it was, or complete and correct; no temporary file is
 // left unless the report names it; and the failure is reported with the cause
-// that fits, or, for the closes that can lose nothing, passed over. A call that
+// that fits, or, for the closes that can lose nothing, passed over. A failure
+// in the folder's look or listing reports the folder with its cause, and the
+// run goes on with the other arguments. A call that
 // a signal interrupts, or that moves fewer bytes than asked, is retried and the
 // run ends as if nothing had happened.
 
@@ -28,6 +31,7 @@
 
 #include "convert/fault_injection.h"
 #include "convert/file_error.h"
+#include "convert/folder_files.h"
 #include "convert/merge.h"
 #include "records/version_table.h"
 #include "tests/support/temp_folder.h"
@@ -53,6 +57,7 @@ struct FaultKind {
 };
 
 #ifdef _WIN32
+constexpr char kSeparator = '\\';
 const FaultKind kFaultKinds[] = {
     {"IoDevice", error(ERROR_IO_DEVICE), FileCause::HardIo},
     {"DiskFull", error(ERROR_DISK_FULL), FileCause::DiskFull},
@@ -72,7 +77,13 @@ const Fault kRemovalFault = error(ERROR_ACCESS_DENIED);
 bool mayBeUnnamed(Primitive primitive) {
     return primitive == Primitive::FlushFileBuffers || primitive == Primitive::CloseHandle;
 }
+// Failures in the look at the arguments that no report names: the look at a
+// file (the run opens it anyway) and the close of the listing.
+bool unreportedInArguments(Primitive primitive) {
+    return primitive == Primitive::GetFileAttributesW || primitive == Primitive::FindClose;
+}
 #else
+constexpr char kSeparator = '/';
 const FaultKind kFaultKinds[] = {
     {"EIO", error(EIO), FileCause::HardIo},
     {"ENOSPC", error(ENOSPC), FileCause::DiskFull},
@@ -91,6 +102,11 @@ const Fault kRemovalFault = error(EIO);
 // names the output it was to make durable.
 bool mayBeUnnamed(Primitive primitive) {
     return primitive == Primitive::Fsync || primitive == Primitive::Close;
+}
+// Failures in the look at the arguments that no report names: the look at a
+// file (the run opens it anyway) and the close of the listing.
+bool unreportedInArguments(Primitive primitive) {
+    return primitive == Primitive::Stat || primitive == Primitive::Close;
 }
 #endif
 
@@ -124,6 +140,7 @@ public:
 };
 
 struct RunResult {
+    std::vector<ArgumentProblem> problems;
     MergeOutcome outcome;
     KeepingEvents events;
 };
@@ -138,25 +155,39 @@ struct Listed {
 };
 
 // Five files to 8.02: a new output, one that replaces an older file, one
-// already of 8.02, one of no version's length, and another new output.
+// already of 8.02, one of no version's length, and another new output. The
+// last three are named through their folder.
 class Scene {
 public:
     Scene() {
-        add("a", randomRecord(Version::V705, 1), Version::V705, std::nullopt);
-        add("b", randomRecord(Version::V604, 2), Version::V604, randomBytes(10, 3));
-        add("c", randomRecord(Version::V802, 4), std::nullopt, std::nullopt);
-        add("d", randomBytes(1473, 5), std::nullopt, std::nullopt);
-        add("e", randomRecord(Version::V800, 6), Version::V800, std::nullopt);
+        std::filesystem::create_directory(fs::u8path(m_set));
+        add(m_folder.file("a"), randomRecord(Version::V705, 1), Version::V705, std::nullopt);
+        add(m_folder.file("b"), randomRecord(Version::V604, 2), Version::V604, randomBytes(10, 3));
+        add(m_set + kSeparator + "c", randomRecord(Version::V802, 4), std::nullopt, std::nullopt);
+        add(m_set + kSeparator + "d", randomBytes(1473, 5), std::nullopt, std::nullopt);
+        add(m_set + kSeparator + "e", randomRecord(Version::V800, 6), Version::V800, std::nullopt);
     }
 
-    RunResult run() const {
-        std::vector<std::string> entries;
-        for (const Listed& listed : m_listed) {
-            entries.push_back(listed.source);
-        }
+    // `argumentCalls`, when given, gets the calls of each primitive that the
+    // look at the arguments made.
+    RunResult run(std::map<Primitive, unsigned>* argumentCalls = nullptr) const {
         RunResult run;
-        run.outcome = runMerge(MergeRequest{entries, kTo802}, run.events);
+        ExpandedArguments expanded = expandArguments({m_listed[0].source, m_listed[1].source, m_set});
+        if (argumentCalls != nullptr) {
+            for (const Primitive primitive : fault::kPrimitives) {
+                (*argumentCalls)[primitive] = fault::callsOf(primitive);
+            }
+        }
+        run.problems = std::move(expanded.problems);
+        run.outcome = runMerge(MergeRequest{expanded.files, kTo802}, run.events);
         return run;
+    }
+
+    const std::string& folderArgument() const { return m_set; }
+
+    // What the run writes when the folder stands for nothing.
+    int convertingOutsideTheFolder() const {
+        return (m_listed[0].converted ? 1 : 0) + (m_listed[1].converted ? 1 : 0);
     }
 
     const std::vector<Listed>& listed() const { return m_listed; }
@@ -204,11 +235,18 @@ public:
         for (const std::string& name : m_folder.temporaryFiles()) {
             left.insert(m_folder.file(name));
         }
+        for (const auto& entry : fs::directory_iterator(fs::u8path(m_set))) {
+            const std::u8string name = entry.path().filename().u8string();
+            if (name.starts_with(u8".tallowbrook-")) {
+                left.insert(m_set + kSeparator + std::string(name.begin(), name.end()));
+            }
+        }
         EXPECT_EQ(left, named);
     }
 
     // Everything written, as a run without faults ends.
     void checkUndisturbed(const RunResult& run) const {
+        EXPECT_TRUE(run.problems.empty()) << run.problems.front().argument;
         EXPECT_EQ(run.outcome.kind, MergeOutcome::Kind::Completed);
         EXPECT_EQ(run.outcome.written, converting());
         EXPECT_EQ(run.events.summaries,
@@ -234,9 +272,8 @@ private:
                                                  fs::perms::others_read | fs::perms::others_write;
 #endif
 
-    void add(const std::string& name, Bytes bytes, std::optional<Version> from, std::optional<Bytes> old) {
-        Listed listed{
-            m_folder.file(name + ".dat"), std::move(bytes), m_folder.file(name + "_802.dat"), {}, old};
+    void add(const std::string& stem, Bytes bytes, std::optional<Version> from, std::optional<Bytes> old) {
+        Listed listed{stem + ".dat", std::move(bytes), stem + "_802.dat", {}, old};
         writeFile(listed.source, listed.bytes);
         if (from) {
             listed.converted = convert(*from, Version::V802, listed.bytes);
@@ -251,13 +288,14 @@ private:
     }
 
     TempFolder m_folder;
+    std::string m_set = m_folder.file("set");
     std::vector<Listed> m_listed;
 };
 
-std::map<Primitive, unsigned> callsOfAFaultlessRun() {
+std::map<Primitive, unsigned> callsOfAFaultlessRun(std::map<Primitive, unsigned>& argumentCalls) {
     const Scene scene;
     fault::reset();
-    const RunResult run = scene.run();
+    const RunResult run = scene.run(&argumentCalls);
     std::map<Primitive, unsigned> calls;
     for (const Primitive primitive : fault::kPrimitives) {
         calls[primitive] = fault::callsOf(primitive);
@@ -290,12 +328,14 @@ protected:
 
 TEST_P(FaultSweep, EveryCallOfEveryPrimitive) {
     const auto& [kind, removalFails] = GetParam();
-    std::map<Primitive, unsigned> calls = callsOfAFaultlessRun();
+    std::map<Primitive, unsigned> argumentCalls;
+    std::map<Primitive, unsigned> calls = callsOfAFaultlessRun(argumentCalls);
     ASSERT_FALSE(HasFailure()) << "the run without faults went wrong";
 
     unsigned cases = 0;
     unsigned passedOver = 0;
     unsigned leftBehind = 0;
+    unsigned folderReports = 0;
     for (const Primitive primitive : fault::kPrimitives) {
         if (!applies(kind, primitive)) {
             continue;
@@ -315,6 +355,25 @@ TEST_P(FaultSweep, EveryCallOfEveryPrimitive) {
             ++cases;
             ASSERT_TRUE(reached) << "the call was never made";
 
+            const std::optional<FileCause> cause = expectedCause(kind, primitive);
+            const bool inArguments = nth <= argumentCalls[primitive];
+            if (!run.problems.empty()) {
+                // The folder is reported with its cause; the run goes on without it.
+                ASSERT_TRUE(inArguments && cause) << "reported: " << run.problems.front().argument;
+                ASSERT_EQ(run.problems.size(), 1u);
+                const ArgumentProblem& problem = run.problems.front();
+                EXPECT_EQ(problem.argument, scene.folderArgument());
+                ASSERT_TRUE(problem.error.has_value());
+                EXPECT_EQ(problem.error->cause(), *cause) << problem.error->description();
+                EXPECT_EQ(problem.error->path(), scene.folderArgument());
+                EXPECT_EQ(run.outcome.kind, MergeOutcome::Kind::Completed);
+                EXPECT_EQ(run.outcome.written, scene.convertingOutsideTheFolder());
+                EXPECT_EQ(run.events.entries.size(), 2u);
+                scene.checkFiles(run, std::nullopt);
+                ++folderReports;
+                continue;
+            }
+
             std::optional<std::size_t> failed;
             for (std::size_t i = 0; i < run.events.entries.size(); ++i) {
                 if (run.events.entries[i].error) {
@@ -325,11 +384,11 @@ TEST_P(FaultSweep, EveryCallOfEveryPrimitive) {
             const bool outputFailed = run.outcome.kind == MergeOutcome::Kind::OutputFailed;
             scene.checkFiles(run, outputFailed ? failed : std::nullopt);
 
-            const std::optional<FileCause> cause = expectedCause(kind, primitive);
             if (!cause || !failed) {
                 // Retried away, or a close that loses nothing: counted below.
-                passedOver += cause ? 1u : 0u;
-                EXPECT_TRUE(!cause || primitive == kClose) << "the failure was passed over";
+                passedOver += cause && primitive == kClose ? 1u : 0u;
+                EXPECT_TRUE(!cause || primitive == kClose || (inArguments && unreportedInArguments(primitive)))
+                    << "the failure was passed over";
                 scene.checkUndisturbed(run);
                 continue;
             }
@@ -366,7 +425,8 @@ TEST_P(FaultSweep, EveryCallOfEveryPrimitive) {
     }
 
     // The failures passed over are exactly the closes of the sources (and, on
-    // POSIX, of the folders that were flushed): every other close is an output's.
+    // POSIX, of the folders that were listed or flushed): every other close is
+    // an output's.
     if (applies(kind, kClose) && expectedCause(kind, kClose)) {
         EXPECT_EQ(passedOver, calls[kClose] - static_cast<unsigned>(Scene().converting()));
     }
@@ -377,6 +437,9 @@ TEST_P(FaultSweep, EveryCallOfEveryPrimitive) {
     } else {
         EXPECT_EQ(leftBehind, 0u);
     }
+    // The look at the arguments and the listing go through the seam: their
+    // failures are reported.
+    EXPECT_EQ(folderReports > 0, kind.fault.kind == Fault::Kind::Error && kind.cause.has_value());
     std::printf("[ sweep    ] %s%s: %u cases\n", kind.name, removalFails ? ", removal failing" : "", cases);
 }
 
