@@ -28,6 +28,7 @@ built=$(date +%s)
 # shellcheck source=scripts/wine-prefix.sh
 source scripts/wine-prefix.sh
 unset DISPLAY WAYLAND_DISPLAY
+home_before=$(tallowbrook_home_outside_prefix)
 tallowbrook_wine_prefix "$root/build/windows/wineprefix" null
 
 status=0
@@ -65,6 +66,10 @@ if ! bash tests/windows/e2e.sh build/windows "$reference"; then
 fi
 echo "=== windows: the desktop program on a virtual display"
 if ! bash tests/windows/desktop_e2e.sh build/windows; then
+  status=1
+fi
+
+if ! tallowbrook_home_unchanged "$home_before"; then
   status=1
 fi
 

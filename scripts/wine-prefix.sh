@@ -13,6 +13,12 @@
 # and Wine's own fonts (fonts-wine) are where this Wine looks for them, so the
 # dialogs get "MS Sans Serif" and not a wider stand-in. Sets WINEPREFIX,
 # WINEARCH, WINEDEBUG, WINEDLLOVERRIDES and wine_cmd.
+#
+#   tallowbrook_home_outside_prefix
+#
+# Lists what lies where Wine would put menu entries, desktop files and icons
+# in the user's home; a check lists it before and after and fails when the
+# two differ.
 
 tallowbrook_wine_prefix() {
   local prefix=$1 driver=$2
@@ -21,8 +27,8 @@ tallowbrook_wine_prefix() {
   export WINEDEBUG=-all
   # The .NET and HTML runtimes Wine would offer to install are not wanted, nor
   # the menu entries it would copy from each Start-menu shortcut into this
-  # machine's desktop.
-  export WINEDLLOVERRIDES="mscoree,mshtml=,winemenubuilder.exe=d"
+  # machine's desktop. Wine separates the entries with ";".
+  export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
   wine_cmd=$(command -v wine64 || command -v wine)
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     echo "=== wine: creating the prefix (slow the first time)"
@@ -42,5 +48,27 @@ tallowbrook_wine_prefix() {
     "$wine_cmd" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d "$driver" /f >/dev/null
     wineserver -w
     echo "$driver" >"$WINEPREFIX/.tallowbrook-driver"
+  fi
+}
+
+tallowbrook_home_outside_prefix() {
+  local folder
+  for folder in "$HOME/.local/share/applications" "$HOME/.local/share/icons" "$HOME/.config/menus" \
+    "$HOME/Desktop"; do
+    if [ -e "$folder" ]; then
+      find "$folder" -printf '%p %s %T@\n'
+    fi
+  done | sort
+}
+
+# Fails, naming what changed, when the home differs from `before` (an earlier
+# tallowbrook_home_outside_prefix).
+tallowbrook_home_unchanged() {
+  local before=$1 after
+  after=$(tallowbrook_home_outside_prefix)
+  if [ "$after" != "$before" ]; then
+    echo "Wine wrote into $HOME outside its prefix:" >&2
+    diff <(printf '%s\n' "$before") <(printf '%s\n' "$after") >&2 || true
+    return 1
   fi
 }

@@ -38,9 +38,30 @@ mkdir -p "$doc" "$man" "$root/usr/share/bash-completion/completions"
 install -m 0644 "$here/copyright" "$doc/copyright"
 gzip -9n <"$here/changelog" >"$doc/changelog.gz"
 gzip -9n <"$here/tallowbrook.1" >"$man/tallowbrook.1.gz"
-help2man --no-info --no-discard-stderr --section=1 \
+# The manual page is the program's own --help, with a section for each
+# subcommand that --help lists, from that subcommand's --help: one source.
+subcommands=$("$root/usr/bin/tallowbrook-cli" --help |
+  awk '/^Subcommands:/ { on = 1; next } on && /^  [a-z]/ { print $1 } on && /^$/ { on = 0 }')
+[ -n "$subcommands" ] || { echo "deb: tallowbrook-cli --help lists no subcommand" >&2; exit 1; }
+subcommand_pages=$build/subcommands.h2m
+{
+  echo "[SUBCOMMANDS]"
+  for subcommand in $subcommands; do
+    echo ".SS $subcommand"
+    echo ".nf"
+    "$root/usr/bin/tallowbrook-cli" "$subcommand" --help | sed -e '/^Exit status:/,$d' -e 's/\\/\\e/g' -e "s/^[.']/\\\\\\&&/"
+    echo ".fi"
+  done
+} >"$subcommand_pages"
+help2man --no-info --no-discard-stderr --section=1 --include="$subcommand_pages" \
   --name="convert engraver driver settings files between driver versions" \
   --version-string="$version" "$root/usr/bin/tallowbrook-cli" | gzip -9n >"$man/tallowbrook-cli.1.gz"
+for subcommand in $subcommands; do
+  for option in $("$root/usr/bin/tallowbrook-cli" "$subcommand" --help | grep -o -- '--[a-z][a-z-]*' | sort -u); do
+    zcat "$man/tallowbrook-cli.1.gz" | grep -qF -- "$option" ||
+      { echo "deb: the manual page lacks $subcommand's $option" >&2; exit 1; }
+  done
+done
 install -m 0644 "$here/tallowbrook-cli.bash-completion" "$root/usr/share/bash-completion/completions/tallowbrook-cli"
 find "$root" -type d -exec chmod 0755 {} +
 find "$root/usr/share" -type f -exec chmod 0644 {} +

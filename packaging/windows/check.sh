@@ -79,6 +79,7 @@ phase "a new Wine prefix"
 # program instead of waiting for its dialog to be closed.
 # shellcheck source=scripts/wine-prefix.sh
 source "$root/scripts/wine-prefix.sh"
+home_before=$(tallowbrook_home_outside_prefix)
 tallowbrook_wine_prefix "$work/prefix" null </dev/null
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   echo "windows package checks: Wine did not create its prefix in $WINEPREFIX" >&2
@@ -325,6 +326,10 @@ fi
 timeout 30 wineserver -k 2>/dev/null || true
 wait "$desktop" 2>/dev/null || true
 phase_took
+
+phase "the home folder outside the prefix"
+expect "nothing was written under $HOME outside the prefix (menus, desktop files, icons)" \
+  tallowbrook_home_unchanged "$home_before"
 
 if [ "$failures" -ne 0 ]; then
   echo "windows package checks: $failures of $checks failed; msiexec logs in $logs" >&2
