@@ -520,6 +520,9 @@ std::vector<FolderEntry> matchingEntries(const std::string& folder, const std::s
         if (error == ERROR_FILE_NOT_FOUND || error == ERROR_NO_MORE_FILES) {
             return {}; // the folder is there; nothing in it matches
         }
+        if (error == ERROR_PATH_NOT_FOUND) {
+            fail(FileCause::FileNotFound, error, folder); // the folder is not there
+        }
         fail(error, folder);
     }
     const FindHandle find(first);

@@ -166,8 +166,8 @@ TEST(CliArguments, AFolderStandsForItsDataFilesInTheListsOrder) {
 }
 
 // The platform's conventions for arguments. "{d}/" stands for the test folder
-// and the platform's separator, "{r}" for the folder's path on the current
-// drive without the drive ("/users/.../x" on Windows).
+// and the platform's separator. An expected text that does not end a line
+// need only be found in what was printed.
 struct ArgumentCase {
     std::vector<std::string> args;
     int status;
@@ -193,17 +193,13 @@ TEST(CliArguments, FollowThePlatformsConventions) {
     writeFile(folder.file("*.dat"), randomRecord(Version::V802, 5)); // a name like any other here
 #endif
     const std::string d = folder.file("");
-    std::string r = d.substr(0, d.size() - 1);
-#ifdef _WIN32
-    r = replacedAll(r.substr(r.find(':') + 1), "\\", "/");
-#endif
     const std::string v604 = ": Version 6.04 (1472 bytes)\n";
     const std::string v700 = ": Version 7.00 - 7.04 (1480 bytes)\n";
     const std::string v705 = ": Version 7.05 (1852 bytes)\n";
     const std::string help = "Subcommands:";
 
     const ArgumentCase cases[] = {
-        {{"identify", "{r}/X1.dat"}, 0, "{r}/X1.dat" + v604, ""}, // "/" begins a path, not an option
+        {{"identify", "/absent-folder/x.dat"}, 3, "", "/absent-folder/x.dat: "}, // a path, not an option
         {{"/?"}, 0, help, ""},
         {{"merge", "/?"}, 0, "Usage: tallowbrook-cli merge", ""},
         {{"merge", "--to", "8.02", "/?"}, 0, "Usage: tallowbrook-cli merge", ""},
@@ -221,21 +217,22 @@ TEST(CliArguments, FollowThePlatformsConventions) {
 #endif
     };
     const std::filesystem::path before = std::filesystem::current_path();
-    std::filesystem::current_path(folder.path()); // bare names, and the drive of "{r}"
+    std::filesystem::current_path(folder.path()); // for bare names
     for (const auto& [args, status, out, err] : cases) {
         std::vector<std::string> typed;
         for (const std::string& arg : args) {
-            typed.push_back(replacedAll(replacedAll(arg, "{d}/", d), "{r}", r));
+            typed.push_back(replacedAll(arg, "{d}/", d));
         }
         const CliRun run = runCli(typed);
         EXPECT_EQ(run.status, status) << ::testing::PrintToString(typed) << run.err;
-        const std::string expectedOut = replacedAll(replacedAll(out, "{d}/", d), "{r}", r);
-        if (out.empty() || out.back() == '\n') {
-            EXPECT_EQ(run.out, expectedOut) << ::testing::PrintToString(typed);
-        } else {
-            EXPECT_NE(run.out.find(expectedOut), std::string::npos) << ::testing::PrintToString(typed) << run.out;
+        for (const auto& [printed, expected] : {std::pair(run.out, out), std::pair(run.err, err)}) {
+            const std::string text = replacedAll(expected, "{d}/", d);
+            if (text.empty() || text.back() == '\n') {
+                EXPECT_EQ(printed, text) << ::testing::PrintToString(typed);
+            } else {
+                EXPECT_NE(printed.find(text), std::string::npos) << ::testing::PrintToString(typed) << printed;
+            }
         }
-        EXPECT_EQ(run.err, replacedAll(err, "{d}/", d)) << ::testing::PrintToString(typed);
     }
     std::filesystem::current_path(before);
 }
