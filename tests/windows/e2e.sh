@@ -7,8 +7,10 @@
 # program and with REFERENCE_CLI (the same program built for this machine) and
 # compares the outputs byte for byte; then checks what only Windows does: a
 # source that another program holds open for writing is reported with the
-# sharing-violation cause and the run goes on, and a read-only output ends the
-# run. Needs WINEPREFIX set up; exits non-zero on any failure.
+# sharing-violation cause and the run goes on, a read-only output ends the
+# run, and the command line follows Windows' conventions (a folder of any
+# length, wildcards, "/?"). Needs WINEPREFIX set up; exits non-zero on any
+# failure.
 set -euo pipefail
 
 if [ $# -ne 2 ]; then
@@ -108,6 +110,44 @@ for index in "${!names[@]}"; do
   [ "$written" -eq "$expected" ] || fail "$name: $written outputs, expected $expected"
   echo "$name: $written outputs identical"
 done
+
+echo "--- the command line by Windows conventions: a folder of 300 characters, wildcards, /?"
+long="$work/long/$(printf 'f%.0s' $(seq 140))/$(printf 'g%.0s' $(seq 140))/Grüße 設定"
+mkdir -p "$long/sub.dat"
+cp "$work/inputs/v1472.dat" "$long/a.dat"
+cp "$work/inputs/v1856.dat" "$long/B.DAT"
+cp "$work/inputs/Grüße 設定.dat" "$long/"
+long_windows=$(windows_path "$long")
+[ ${#long_windows} -gt 300 ] || fail "the long folder's name has only ${#long_windows} characters"
+long_outputs() { find "$long" -maxdepth 1 -name '*_802.*' | wc -l; }
+# expect_run STATUS OUT ERR ARGUMENTS...: OUT is a pattern standard output must
+# match, ERR what standard error must say.
+expect_run() {
+  local status=$1 out=$2 err=$3 got=0
+  shift 3
+  run_windows "$@" >"$work/conventions.out" 2>"$work/conventions.err" || got=$?
+  [ "$got" -eq "$status" ] || fail "$*: exit status $got, not $status"
+  [[ "$(tr -d '\r' <"$work/conventions.out")" == $out ]] || fail "$*: printed [$(cat "$work/conventions.out")]"
+  [ "$(tr -d '\r' <"$work/conventions.err")" = "$err" ] || fail "$*: reported [$(cat "$work/conventions.err")]"
+}
+expect_run 0 'Done! Merged 3 configuration files.' '' merge --to 8.02 "$long_windows"
+[ "$(long_outputs)" -eq 3 ] || fail "the long folder: $(long_outputs) outputs, not 3"
+find "$long" -name '*_802.*' -delete
+expect_run 0 'Done! Merged 3 configuration files.' '' merge --to 8.02 "$long_windows\\*.dat"
+[ "$(long_outputs)" -eq 3 ] || fail "the long folder's *.dat: $(long_outputs) outputs, not 3"
+expect_run 3 '*B.DAT: Version 7.07*' "tallowbrook-cli: no file matches $long_windows\\*.none" \
+  identify "$long_windows\\*.none" "$long_windows\\?.dat"
+expect_run 0 '*Subcommands:*' '' '/?'
+expect_run 0 '*Usage: tallowbrook-cli merge*' '' merge '/?'
+expect_run 0 '*: Version 6.04 (1472 bytes)' '' identify "$long/a.dat" # "/" begins a path here too
+# cmd hands the wildcard over as it was typed (from a shorter folder: no
+# current folder may be longer than 260 characters).
+status=0
+(cd "$work/inputs" && "$wine_cmd" cmd /c "$(windows_path "$cli")" identify '*.DAT') >"$work/conventions.out" 2>&1 \
+  </dev/null || status=$?
+[ "$status" -eq 0 ] && [ "$(grep -c ' bytes)' "$work/conventions.out")" -eq 9 ] ||
+  fail "identify *.DAT from cmd: exit status $status, printed [$(cat "$work/conventions.out")]"
+echo "long folders, wildcards and /? as on Windows"
 
 echo "--- a source held open for writing by another program"
 held="$work/held"
