@@ -6,6 +6,13 @@
 #include <cstdlib>
 #include <sstream>
 
+#ifdef _WIN32
+#include "convert/windows_prelude.h"
+#else
+#include <sys/resource.h>
+#include <unistd.h>
+#endif
+
 #include "cli/cli_app.h"
 #include "cli/json_text.h"
 #include "tests/support/temp_folder.h"
@@ -235,6 +242,40 @@ TEST(CliArguments, FollowThePlatformsConventions) {
         }
     }
     std::filesystem::current_path(before);
+}
+
+// A folder that is there but cannot be listed is no empty folder: its cause
+// is reported, naming it, and the run ends with exit status 3. Staged with
+// what stops even a superuser: no descriptor left on POSIX, another program
+// holding the folder without sharing it on Windows.
+TEST(CliArguments, AFolderThatCannotBeListedIsReportedWithItsCause) {
+    TempFolder folder;
+    const std::string set = folder.file("set");
+    std::filesystem::create_directory(folder.path() / "set");
+    writeFile(folder.file("set/a.dat"), randomRecord(Version::V604, 1));
+#ifdef _WIN32
+    const HANDLE held = ::CreateFileW(folder.path().wstring().append(L"\\set").c_str(), GENERIC_READ, 0, nullptr,
+                                      OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    const CliRun run = runCli({"identify", set});
+    ::CloseHandle(held);
+    const std::string cause = "A sharing violation occurred while accessing " + set + ".";
+#else
+    rlimit before{};
+    ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &before), 0);
+    const int next = ::dup(0); // the lowest free descriptor
+    ASSERT_GE(next, 0);
+    ::close(next);
+    rlimit none = before;
+    none.rlim_cur = static_cast<rlim_t>(next);
+    ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &none), 0);
+    const CliRun run = runCli({"identify", set});
+    ::setrlimit(RLIMIT_NOFILE, &before);
+    const std::string cause = set + " could not be opened because there are too many open files.";
+#endif
+    EXPECT_EQ(run.status, cli::kExitSourcesFailed);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, "Folder could not be read \n" + cause + "\n");
 }
 
 TEST(CliExitCodes, SayHowTheCommandEnded) {
