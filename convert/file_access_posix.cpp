@@ -188,9 +188,13 @@ int unlinkPath(const std::string& path) {
 const dirent* readEntry(DIR* stream) {
     for (int attempt = 1;; ++attempt) {
         errno = 0;
-        // One thread reads one stream: the reentrancy readdir lacks is not needed.
-        // NOLINTNEXTLINE(concurrency-mt-unsafe)
-        const dirent* entry = goesAhead(Primitive::Readdir) ? ::readdir(stream) : nullptr;
+        // One thread reads one stream: the reentrancy readdir lacks is not
+        // needed, and readdir_r is deprecated.
+        const dirent* entry = nullptr;
+        if (goesAhead(Primitive::Readdir)) {
+            // NOLINTNEXTLINE(concurrency-mt-unsafe)
+            entry = ::readdir(stream); // cppcheck-suppress readdirCalled
+        }
         if (entry != nullptr || errno != EINTR || attempt >= kAttemptsWhenInterrupted) {
             return entry;
         }

@@ -65,7 +65,8 @@ bool expandWildcard(const std::string& argument, ExpandedArguments& expanded) {
     std::vector<std::string> files;
     if (!wildcardInFolder) {
         try {
-            for (const FolderEntry& entry : matchingEntries(folder.empty() ? std::string(".") : folder, pattern)) {
+            for (const FolderEntry& entry :
+                 matchingEntries(folder.empty() ? std::string(".") : folder, pattern)) {
                 if (!entry.folder) {
                     files.push_back(folder + entry.name);
                 }

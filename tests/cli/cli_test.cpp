@@ -203,21 +203,28 @@ TEST(CliArguments, FollowThePlatformsConventions) {
     const std::string v604 = ": Version 6.04 (1472 bytes)\n";
     const std::string v700 = ": Version 7.00 - 7.04 (1480 bytes)\n";
     const std::string v705 = ": Version 7.05 (1852 bytes)\n";
+    const std::string v707 = ": Version 7.07 (1856 bytes)\n";
     const std::string help = "Subcommands:";
+    const std::string noMatch = "tallowbrook-cli: no file matches ";
 
     const ArgumentCase cases[] = {
         {{"identify", "/absent-folder/x.dat"}, 3, "", "/absent-folder/x.dat: "}, // a path, not an option
         {{"/?"}, 0, help, ""},
         {{"merge", "/?"}, 0, "Usage: tallowbrook-cli merge", ""},
         {{"merge", "--to", "8.02", "/?"}, 0, "Usage: tallowbrook-cli merge", ""},
-        {{"identify", "--", "-v.dat"}, 0, "-v.dat: Version 7.07 (1856 bytes)\n", ""},
+        {{"identify", "--", "-v.dat"}, 0, "-v.dat" + v707, ""},
 #ifdef _WIN32
-        {{"identify", "{d}/*.dat"}, 0, "{d}/-v.dat: Version 7.07 (1856 bytes)\n{d}/X1.dat" + v604 + "{d}/x2.DAT" + v700 +
-                                           "{d}/Y.dat" + v705, ""},
-        {{"identify", "{d}/X?.DAT", "Y.dat"}, 0, "{d}/X1.dat" + v604 + "{d}/x2.DAT" + v700 + "Y.dat" + v705, ""},
-        {{"identify", "{d}/*.none", "Y.dat"}, 3, "Y.dat" + v705, "tallowbrook-cli: no file matches {d}/*.none\n"},
-        {{"identify", "{d}/s*/X1.dat"}, 3, "", "tallowbrook-cli: no file matches {d}/s*/X1.dat\n"},
-        {{"identify", "{d}/absent/*.dat"}, 3, "", "tallowbrook-cli: no file matches {d}/absent/*.dat\n"},
+        {{"identify", "{d}/*.dat"},
+         0,
+         "{d}/-v.dat" + v707 + "{d}/X1.dat" + v604 + "{d}/x2.DAT" + v700 + "{d}/Y.dat" + v705,
+         ""},
+        {{"identify", "{d}/X?.DAT", "Y.dat"},
+         0,
+         "{d}/X1.dat" + v604 + "{d}/x2.DAT" + v700 + "Y.dat" + v705,
+         ""},
+        {{"identify", "{d}/*.none", "Y.dat"}, 3, "Y.dat" + v705, noMatch + "{d}/*.none\n"},
+        {{"identify", "{d}/s*/X1.dat"}, 3, "", noMatch + "{d}/s*/X1.dat\n"},
+        {{"identify", "{d}/absent/*.dat"}, 3, "", noMatch + "{d}/absent/*.dat\n"},
 #else
         {{"identify", "{d}/*.dat"}, 0, "{d}/*.dat: Version 8.02 (2892 bytes)\n", ""},
         {{"identify", "{d}/X?.dat", "Y.dat"}, 3, "Y.dat" + v705, "{d}/X?.dat: {d}/X?.dat was not found.\n"},
@@ -237,7 +244,8 @@ TEST(CliArguments, FollowThePlatformsConventions) {
             if (text.empty() || text.back() == '\n') {
                 EXPECT_EQ(printed, text) << ::testing::PrintToString(typed);
             } else {
-                EXPECT_NE(printed.find(text), std::string::npos) << ::testing::PrintToString(typed) << printed;
+                EXPECT_NE(printed.find(text), std::string::npos)
+                    << ::testing::PrintToString(typed) << printed;
             }
         }
     }
@@ -254,8 +262,9 @@ TEST(CliArguments, AFolderThatCannotBeListedIsReportedWithItsCause) {
     std::filesystem::create_directory(folder.path() / "set");
     writeFile(folder.file("set/a.dat"), randomRecord(Version::V604, 1));
 #ifdef _WIN32
-    const HANDLE held = ::CreateFileW(folder.path().wstring().append(L"\\set").c_str(), GENERIC_READ, 0, nullptr,
-                                      OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    const std::wstring wideSet = (folder.path() / L"set").wstring();
+    const HANDLE held = ::CreateFileW(wideSet.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                      FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     const CliRun run = runCli({"identify", set});
     ::CloseHandle(held);

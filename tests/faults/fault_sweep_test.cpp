@@ -387,7 +387,8 @@ TEST_P(FaultSweep, EveryCallOfEveryPrimitive) {
             if (!cause || !failed) {
                 // Retried away, or a close that loses nothing: counted below.
                 passedOver += cause && primitive == kClose ? 1u : 0u;
-                EXPECT_TRUE(!cause || primitive == kClose || (inArguments && unreportedInArguments(primitive)))
+                EXPECT_TRUE(!cause || primitive == kClose ||
+                            (inArguments && unreportedInArguments(primitive)))
                     << "the failure was passed over";
                 scene.checkUndisturbed(run);
                 continue;
