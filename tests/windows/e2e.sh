@@ -151,8 +151,8 @@ echo "long folders, wildcards and /? as on Windows"
 
 echo "--- a source held open for writing by another program"
 held="$work/held"
-mkdir -p "$held"
-for file in first held last; do
+mkdir -p "$held/folder"
+for file in first held last folder/inside; do
   head -c 1472 /dev/urandom >"$held/$file.dat"
 done
 "$wine_cmd" "$holder" "$(windows_path "$held/held.dat")" "$(windows_path "$held/ready")" \
@@ -183,6 +183,27 @@ status=0
 wait "$holder_pid" || status=$?
 [ "$status" -eq 0 ] || fail "the helper exited with $status"
 echo "held source reported, run went on"
+
+echo "--- a folder another program holds cannot be listed: reported, and the run goes on"
+rm -f "$held/ready" "$held/release"
+"$wine_cmd" "$holder" "$(windows_path "$held/folder")" "$(windows_path "$held/ready")" \
+  "$(windows_path "$held/release")" 60 &
+holder_pid=$!
+for _ in $(seq 1 600); do
+  [ -e "$held/ready" ] && break
+  kill -0 "$holder_pid" 2>/dev/null || break
+  sleep 0.05
+done
+if [ ! -e "$held/ready" ]; then
+  fail "the helper did not take hold of the folder"
+else
+  expect_run 3 '*first.dat: Version 6.04 (1472 bytes)' \
+    "$(printf 'Folder could not be read \nA sharing violation occurred while accessing %s.' \
+      "$(windows_path "$held/folder")")" identify "$(windows_path "$held/folder")" "$(windows_path "$held/first.dat")"
+fi
+touch "$held/release"
+wait "$holder_pid" || fail "the helper holding the folder failed"
+echo "held folder reported, run went on"
 
 echo "--- a read-only output ends the run"
 blocked="$work/readonly"

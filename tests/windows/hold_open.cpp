@@ -1,5 +1,5 @@
-// Test helper: holds a file open for writing, sharing nothing, the way a
-// program that is saving its settings would, until told to let go.
+// Test helper: holds a file (or folder) open for writing, sharing nothing, the
+// way a program that is saving its settings would, until told to let go.
 //
 //   tallowbrook_hold_open FILE READY RELEASE [SECONDS]
 //
@@ -39,8 +39,9 @@ int main() {
     }
     const DWORD seconds = count > 4 ? static_cast<DWORD>(std::stoul(args[4])) : 60;
 
-    const HANDLE held =
-        ::CreateFileW(args[1], GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    // Backup semantics let it hold a folder too, which then cannot be listed.
+    const HANDLE held = ::CreateFileW(args[1], GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (held == INVALID_HANDLE_VALUE) {
         std::fprintf(stderr, "tallowbrook_hold_open: cannot open the file (error %lu)\n", ::GetLastError());
         return 1;
