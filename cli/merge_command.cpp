@@ -1,6 +1,8 @@
 #include "cli/merge_command.h"
 
 #include "cli/cli_app.h"
+#include "cli/json_text.h"
+#include "convert/change_text.h"
 #include "convert/merge.h"
 #include "convert/outcome_text.h"
 #include "convert/printable_text.h"
@@ -9,8 +11,84 @@ namespace tallowbrook::cli {
 
 namespace {
 
+const char* outcomeName(const EntryOutcome& outcome, bool dryRun) {
+    using Kind = EntryOutcome::Kind;
+    switch (outcome.kind) {
+    case Kind::Converted:
+        return dryRun ? "wouldWrite" : "written";
+    case Kind::SameVersion:
+        return "sameVersion";
+    case Kind::UnknownLength:
+        return "unknownLength";
+    case Kind::NoTarget:
+        return "noTarget";
+    case Kind::OpenFailed:
+        return "openFailed";
+    case Kind::ReadFailed:
+        return "readFailed";
+    case Kind::OutputFailed:
+        return "outputFailed";
+    }
+    return "";
+}
+
+std::string jsonValue(const FieldValue& value) {
+    switch (value.form) {
+    case FieldValue::Form::Number:
+        return std::to_string(value.number);
+    case FieldValue::Form::Text:
+        return jsonString(textOf(value).text);
+    case FieldValue::Form::Bytes:
+        return jsonString(hexBytes(value));
+    case FieldValue::Form::None:
+        break;
+    }
+    return "null";
+}
+
+// The changes of a converted entry as JSON objects, one per field.
+class JsonChanges final : public FieldChangeSink {
+public:
+    explicit JsonChanges(std::string& json) : m_json(json) {}
+
+    void fieldChanged(const FieldChange& change) override {
+        static constexpr const char* kKinds[] = {"dropped", "changed", "filled"};
+        m_json += m_first ? "\n    " : ",\n    ";
+        m_first = false;
+        m_json += "{\"field\": " + jsonString(fieldName(change)) + ", \"offset\": " + std::to_string(change.offset) +
+                  ", \"kind\": \"" + kKinds[static_cast<std::size_t>(change.kind)] +
+                  "\", \"from\": " + jsonValue(change.from) + ", \"to\": " + jsonValue(change.to) +
+                  ", \"isDefault\": " + (change.isDefault ? "true" : "false") + "}";
+    }
+
+    bool empty() const { return m_first; }
+
+private:
+    std::string& m_json;
+    bool m_first = true;
+};
+
+std::string jsonObject(const EntryOutcome& outcome, const MergeOptions& options) {
+    std::string json = "{\"source\": " + jsonString(outcome.source) +
+                       ", \"outcome\": \"" + outcomeName(outcome, options.dryRun) + "\", \"output\": " +
+                       (outcome.output.empty() ? "null" : jsonString(outcome.output)) + ", \"sourceVersion\": " +
+                       (outcome.sourceVersion ? jsonString(info(*outcome.sourceVersion).label) : "null") +
+                       ", \"targetVersion\": " + jsonString(kVersionTable[options.versionIndex].label);
+    if (outcome.error) {
+        std::string message = sourceFailureMessage(outcome);
+        json += ", \"message\": " + jsonString(message.empty() ? outcome.error->description() : message);
+    }
+    json += ", \"changes\": [";
+    JsonChanges changes(json);
+    if (outcome.kind == EntryOutcome::Kind::Converted) {
+        compareRecords(outcome.sourceRecord, outcome.targetRecord, changes);
+    }
+    return json + (changes.empty() ? "]}" : "\n  ]}");
+}
+
 // The dialog's message boxes become lines on standard error, the summary and
-// the per-entry lines go to standard output.
+// the per-entry lines go to standard output; with --json, standard output
+// carries one JSON array and nothing else.
 class CommandLineEvents final : public MergeEvents {
 public:
     CommandLineEvents(const MergeOptions& options, std::ostream& out, std::ostream& err)
@@ -23,13 +101,15 @@ public:
             m_err << message.substr(0, message.find('\n') + 1) << printableText(outcome.error->description())
                   << '\n';
         }
-        if (m_options.verbose || m_options.dryRun) {
-            m_out << describeOutcome(outcome, m_options.dryRun) << '\n';
+        if (m_options.json) {
+            m_out << (outcome.index == 0 ? "[\n  " : ",\n  ") << jsonObject(outcome, m_options);
+        } else if (m_options.verbose || m_options.dryRun) {
+            m_out << describeOutcome(outcome, m_options.dryRun) << '\n' << changeLines(outcome);
         }
     }
 
     void runCompleted(const std::string& summary) override {
-        if (!m_options.dryRun) {
+        if (!m_options.dryRun && !m_options.json) {
             m_out << summary;
         }
     }
@@ -46,6 +126,9 @@ int mergeFiles(const MergeOptions& options, std::ostream& out, std::ostream& err
     CommandLineEvents events(options, out, err);
     const MergeOutcome outcome =
         runMerge(MergeRequest{options.files, options.versionIndex, options.dryRun}, events);
+    if (options.json) {
+        out << (options.files.empty() ? "[]\n" : "\n]\n");
+    }
     switch (outcome.kind) {
     case MergeOutcome::Kind::OutputFailed:
         err << kProgramName << ": " << printableText(outcome.outputError->description()) << '\n';
@@ -54,7 +137,7 @@ int mergeFiles(const MergeOptions& options, std::ostream& out, std::ostream& err
         err << kProgramName << ": no files to convert\n";
         break;
     case MergeOutcome::Kind::Completed:
-        if (options.dryRun) {
+        if (options.dryRun && !options.json) {
             out << "Dry run: " << outcome.written
                 << " configuration files would be merged; nothing was written.\n";
         }

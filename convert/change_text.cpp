@@ -1,0 +1,278 @@
+#include "convert/change_text.h"
+
+#include <cstring>
+
+#include "convert/printable_text.h"
+#include "records/layout.h"
+#include "records/version_table.h"
+
+namespace tallowbrook {
+
+namespace {
+
+std::string number(std::size_t value) { return std::to_string(value); }
+
+std::string ordinal(std::size_t n) {
+    const std::size_t lastTwo = n % 100;
+    const char* suffix = "th";
+    if (lastTwo < 11 || lastTwo > 13) {
+        suffix = n % 10 == 1 ? "st" : n % 10 == 2 ? "nd" : n % 10 == 3 ? "rd" : "th";
+    }
+    return number(n) + suffix;
+}
+
+bool isEntryField(FieldName name) {
+    return name == FieldName::EntryByte || name == FieldName::EntryBytes || name == FieldName::EntryValue;
+}
+
+std::string valueText(const FieldValue& value) {
+    switch (value.form) {
+    case FieldValue::Form::Number:
+        return number(value.number);
+    case FieldValue::Form::Text:
+        return quotedFieldText(textOf(value));
+    case FieldValue::Form::Bytes:
+        return hexBytes(value);
+    case FieldValue::Form::None:
+        break;
+    }
+    return {};
+}
+
+bool sameValue(const FieldValue& a, const FieldValue& b) {
+    return a.form == b.form && a.number == b.number && a.terminated == b.terminated &&
+           a.bytes.size() == b.bytes.size() &&
+           (a.bytes.empty() || std::memcmp(a.bytes.data(), b.bytes.data(), a.bytes.size()) == 0);
+}
+
+// A change, or the same change to one entry field in consecutive entries.
+struct Item {
+    FieldChange change;
+    std::size_t lastEntry;
+};
+
+// What the item is about, as the subject of a line: "848", "the jobs path",
+// "entry offset 8 of entries 1-16".
+std::string subject(const Item& item) {
+    const FieldChange& change = item.change;
+    const std::size_t start = change.offset;
+    const std::size_t end = change.offset + change.width - 1;
+    if (isEntryField(change.field)) {
+        const std::size_t first = change.entry + 1;
+        const std::size_t last = item.lastEntry + 1;
+        const std::string where = change.field == FieldName::EntryBytes
+                                      ? "entry offsets " + number(change.entryOffset) + "-" +
+                                            number(change.entryOffset + change.width - 1)
+                                      : "entry offset " + number(change.entryOffset);
+        return where + (first == last ? " of entry " + number(first)
+                                      : " of entries " + number(first) + "-" + number(last));
+    }
+    switch (change.field) {
+    case FieldName::Header:
+        return "the header";
+    case FieldName::Value:
+        return number(start);
+    case FieldName::EntryCount:
+        return "the entry count";
+    case FieldName::Block:
+        return "the block at " + number(start) + "-" + number(end);
+    case FieldName::TextSlot:
+        return "the text at " + number(start);
+    case FieldName::EngravingSettingPath:
+        return "the engraving-setting path";
+    case FieldName::JobsPath:
+        return "the jobs path";
+    case FieldName::TrailingBytes:
+        return "bytes " + number(start) + "-" + number(end);
+    default:
+        break;
+    }
+    return "entry " + number(change.entry + 1);
+}
+
+std::string line(const Item& item, std::span<const std::byte> target) {
+    const FieldChange& change = item.change;
+    const std::string what = subject(item);
+    switch (change.kind) {
+    case ChangeKind::Changed:
+        if (change.from.form == FieldValue::Form::None) {
+            return what + " is changed";
+        }
+        return what + ": " + valueText(change.from) + " becomes " + valueText(change.to);
+    case ChangeKind::Filled:
+        return what + " is set to " + valueText(change.to);
+    case ChangeKind::Dropped:
+        break;
+    }
+    switch (change.from.form) {
+    case FieldValue::Form::None: {
+        const std::size_t capacity = layout::entryCapacity(target.size());
+        const auto version = versionOfLength(target.size());
+        return "the " + ordinal(change.entry + 1) + " entry does not fit " +
+               std::string(version ? info(*version).label : "the target") + "'s table of " + number(capacity) +
+               " and is dropped; the entry count still reads " + number(change.entryCount);
+    }
+    case FieldValue::Form::Number:
+        return "the value " + valueText(change.from) + " at " + what + " is dropped";
+    case FieldValue::Form::Bytes:
+        return "the bytes " + valueText(change.from) + " at " + what + " are dropped";
+    case FieldValue::Form::Text:
+        break;
+    }
+    return what + " " + valueText(change.from) + " is dropped";
+}
+
+// "1852: 2" or "the jobs path \"trevak\\jobs\"", for the line of defaults.
+std::string defaultItem(const Item& item) {
+    const FieldValue& value = item.change.kind == ChangeKind::Dropped ? item.change.from : item.change.to;
+    return subject(item) + (value.form == FieldValue::Form::Text ? " " : ": ") + valueText(value);
+}
+
+// The defaults of one kind: the record's fields first, then the entry fields
+// by run of entries, "entries 1-16 at entry offsets 5-7: 00 00 00, 12: 1".
+std::string defaultItems(const std::vector<Item>& items, ChangeKind kind) {
+    std::string text;
+    const auto add = [&text](const std::string& item) { text += (text.empty() ? "" : ", ") + item; };
+    for (const Item& item : items) {
+        if (item.change.isDefault && item.change.kind == kind && !isEntryField(item.change.field)) {
+            add(defaultItem(item));
+        }
+    }
+    std::vector<bool> done(items.size(), false);
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const FieldChange& first = items[i].change;
+        if (done[i] || !first.isDefault || first.kind != kind || !isEntryField(first.field)) {
+            continue;
+        }
+        std::string run = "entr" + std::string(first.entry == items[i].lastEntry ? "y " : "ies ") +
+                          number(first.entry + 1) +
+                          (first.entry == items[i].lastEntry ? "" : "-" + number(items[i].lastEntry + 1)) +
+                          " at entry offset";
+        std::string fields;
+        std::size_t count = 0;
+        for (std::size_t j = i; j < items.size(); ++j) {
+            const FieldChange& change = items[j].change;
+            if (done[j] || !change.isDefault || change.kind != kind || !isEntryField(change.field) ||
+                change.entry != first.entry || items[j].lastEntry != items[i].lastEntry) {
+                continue;
+            }
+            done[j] = true;
+            ++count;
+            const std::string where = change.field == FieldName::EntryBytes
+                                          ? number(change.entryOffset) + "-" +
+                                                number(change.entryOffset + change.width - 1)
+                                          : number(change.entryOffset);
+            fields += (fields.empty() ? "" : ", ") + where + ": " +
+                      valueText(kind == ChangeKind::Dropped ? change.from : change.to);
+        }
+        add(run + (count > 1 || first.field == FieldName::EntryBytes ? "s " : " ") + fields);
+    }
+    return text;
+}
+
+class ChangeCollector final : public FieldChangeSink {
+public:
+    void fieldChanged(const FieldChange& change) override {
+        if (isEntryField(change.field)) {
+            // The latest item of the same field in the entry before, alike in all but its entry.
+            for (auto it = m_items.rbegin(); it != m_items.rend(); ++it) {
+                const FieldChange& earlier = it->change;
+                if (earlier.field == change.field && earlier.entryOffset == change.entryOffset &&
+                    earlier.kind == change.kind) {
+                    if (it->lastEntry + 1 == change.entry && earlier.isDefault == change.isDefault &&
+                        sameValue(earlier.from, change.from) && sameValue(earlier.to, change.to)) {
+                        it->lastEntry = change.entry;
+                        return;
+                    }
+                    break;
+                }
+            }
+        }
+        m_items.push_back({change, change.entry});
+    }
+
+    const std::vector<Item>& items() const { return m_items; }
+
+private:
+    std::vector<Item> m_items;
+};
+
+} // namespace
+
+FieldText textOf(const FieldValue& value) {
+    FieldText text = readFieldText(value.bytes, 0, value.bytes.size() / 2);
+    text.terminated = value.terminated;
+    return text;
+}
+
+std::string hexBytes(const FieldValue& value) {
+    constexpr char kDigits[] = "0123456789abcdef";
+    std::string text;
+    for (const std::byte b : value.bytes) {
+        const auto v = std::to_integer<unsigned>(b);
+        if (!text.empty()) {
+            text += ' ';
+        }
+        text += kDigits[v >> 4];
+        text += kDigits[v & 0xF];
+    }
+    return text;
+}
+
+std::string fieldName(const FieldChange& change) {
+    const std::string entry = "entry " + number(change.entry + 1);
+    switch (change.field) {
+    case FieldName::Header:
+        return "header";
+    case FieldName::Value:
+        return "value at " + number(change.offset);
+    case FieldName::EntryCount:
+        return "entry count";
+    case FieldName::Block:
+        return "block at " + number(change.offset);
+    case FieldName::TextSlot:
+        return "text slot at " + number(change.offset);
+    case FieldName::EngravingSettingPath:
+        return "engraving-setting path";
+    case FieldName::JobsPath:
+        return "jobs path";
+    case FieldName::TrailingBytes:
+        return "trailing bytes";
+    case FieldName::EntryByte:
+        return entry + ", byte " + number(change.entryOffset);
+    case FieldName::EntryBytes:
+        return entry + ", bytes " + number(change.entryOffset) + "-" +
+               number(change.entryOffset + change.width - 1);
+    case FieldName::EntryValue:
+        return entry + ", value at " + number(change.entryOffset);
+    case FieldName::Entry:
+        break;
+    }
+    return entry;
+}
+
+std::vector<std::string> describeChanges(std::span<const std::byte> source, std::span<const std::byte> target) {
+    ChangeCollector collector;
+    compareRecords(source, target, collector);
+    std::vector<std::string> lines;
+    for (const Item& item : collector.items()) {
+        if (!item.change.isDefault) {
+            lines.push_back(line(item, target));
+        }
+    }
+    const std::string filled = defaultItems(collector.items(), ChangeKind::Filled);
+    const std::string dropped = defaultItems(collector.items(), ChangeKind::Dropped);
+    if (!filled.empty() || !dropped.empty()) {
+        std::string defaults;
+        if (!filled.empty()) {
+            defaults = "defaults filled in: " + filled;
+        }
+        if (!dropped.empty()) {
+            defaults += (defaults.empty() ? "" : "; ") + std::string("defaults dropped: ") + dropped;
+        }
+        lines.push_back(std::move(defaults));
+    }
+    return lines;
+}
+
+} // namespace tallowbrook
