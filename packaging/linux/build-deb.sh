@@ -38,7 +38,7 @@ mkdir -p "$doc" "$man" "$root/usr/share/bash-completion/completions"
 install -m 0644 "$here/copyright" "$doc/copyright"
 gzip -9n <"$here/changelog" >"$doc/changelog.gz"
 gzip -9n <"$here/tallowbrook.1" >"$man/tallowbrook.1.gz"
-help2man --no-info --no-discard-stderr --section=1 \
+help2man --no-info --no-discard-stderr --section=1 --include="$here/tallowbrook-cli.h2m" \
   --name="convert engraver driver settings files between driver versions" \
   --version-string="$version" "$root/usr/bin/tallowbrook-cli" | gzip -9n >"$man/tallowbrook-cli.1.gz"
 install -m 0644 "$here/tallowbrook-cli.bash-completion" "$root/usr/share/bash-completion/completions/tallowbrook-cli"
