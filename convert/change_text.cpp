@@ -1,7 +1,5 @@
 #include "convert/change_text.h"
 
-#include <cstring>
-
 #include "convert/printable_text.h"
 #include "records/layout.h"
 #include "records/version_table.h"
@@ -37,12 +35,6 @@ std::string valueText(const FieldValue& value) {
         break;
     }
     return {};
-}
-
-bool sameValue(const FieldValue& a, const FieldValue& b) {
-    return a.form == b.form && a.number == b.number && a.terminated == b.terminated &&
-           a.bytes.size() == b.bytes.size() &&
-           (a.bytes.empty() || std::memcmp(a.bytes.data(), b.bytes.data(), a.bytes.size()) == 0);
 }
 
 // A change, or the same change to one entry field in consecutive entries.

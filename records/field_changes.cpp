@@ -103,12 +103,6 @@ FieldValue valueOf(std::span<const std::byte> record, FieldName name, std::size_
     return {FieldValue::Form::Number, readU32Le(record, offset), {}, true};
 }
 
-bool sameValue(const FieldValue& a, const FieldValue& b) {
-    return a.form == b.form && a.number == b.number && a.terminated == b.terminated &&
-           a.bytes.size() == b.bytes.size() &&
-           (a.bytes.empty() || std::memcmp(a.bytes.data(), b.bytes.data(), a.bytes.size()) == 0);
-}
-
 bool allZero(std::span<const std::byte> bytes) {
     return std::all_of(bytes.begin(), bytes.end(), [](std::byte b) { return b == std::byte{0}; });
 }
@@ -280,6 +274,12 @@ private:
 };
 
 } // namespace
+
+bool sameValue(const FieldValue& a, const FieldValue& b) {
+    return a.form == b.form && a.number == b.number && a.terminated == b.terminated &&
+           a.bytes.size() == b.bytes.size() &&
+           (a.bytes.empty() || std::memcmp(a.bytes.data(), b.bytes.data(), a.bytes.size()) == 0);
+}
 
 std::size_t compareRecords(std::span<const std::byte> source, std::span<const std::byte> target,
                            FieldChangeSink& sink) {

@@ -56,6 +56,9 @@ struct FieldValue {
     bool terminated = true; // Text: whether a zero unit ends it inside its slot
 };
 
+// Whether two values are the same: form, number, text or bytes alike.
+bool sameValue(const FieldValue& a, const FieldValue& b);
+
 struct FieldChange {
     ChangeKind kind = ChangeKind::Changed;
     FieldName field = FieldName::Value;
