@@ -55,10 +55,14 @@ public:
         static constexpr const char* kKinds[] = {"dropped", "changed", "filled"};
         m_json += m_first ? "\n    " : ",\n    ";
         m_first = false;
-        m_json += "{\"field\": " + jsonString(fieldName(change)) + ", \"offset\": " + std::to_string(change.offset) +
-                  ", \"kind\": \"" + kKinds[static_cast<std::size_t>(change.kind)] +
-                  "\", \"from\": " + jsonValue(change.from) + ", \"to\": " + jsonValue(change.to) +
-                  ", \"isDefault\": " + (change.isDefault ? "true" : "false") + "}";
+        m_json += R"({"field": )" + jsonString(fieldName(change));
+        m_json += R"(, "offset": )" + std::to_string(change.offset);
+        m_json += R"(, "kind": ")";
+        m_json += kKinds[static_cast<std::size_t>(change.kind)];
+        m_json += R"(", "from": )" + jsonValue(change.from);
+        m_json += R"(, "to": )" + jsonValue(change.to);
+        m_json += R"(, "isDefault": )";
+        m_json += change.isDefault ? "true}" : "false}";
     }
 
     bool empty() const { return m_first; }
@@ -69,16 +73,18 @@ private:
 };
 
 std::string jsonObject(const EntryOutcome& outcome, const MergeOptions& options) {
-    std::string json = "{\"source\": " + jsonString(outcome.source) +
-                       ", \"outcome\": \"" + outcomeName(outcome, options.dryRun) + "\", \"output\": " +
-                       (outcome.output.empty() ? "null" : jsonString(outcome.output)) + ", \"sourceVersion\": " +
-                       (outcome.sourceVersion ? jsonString(info(*outcome.sourceVersion).label) : "null") +
-                       ", \"targetVersion\": " + jsonString(kVersionTable[options.versionIndex].label);
+    std::string json = R"({"source": )" + jsonString(outcome.source);
+    json += R"(, "outcome": ")";
+    json += outcomeName(outcome, options.dryRun);
+    json += R"(", "output": )" + (outcome.output.empty() ? "null" : jsonString(outcome.output));
+    json += R"(, "sourceVersion": )" +
+            (outcome.sourceVersion ? jsonString(info(*outcome.sourceVersion).label) : "null");
+    json += R"(, "targetVersion": )" + jsonString(kVersionTable[options.versionIndex].label);
     if (outcome.error) {
-        std::string message = sourceFailureMessage(outcome);
-        json += ", \"message\": " + jsonString(message.empty() ? outcome.error->description() : message);
+        const std::string message = sourceFailureMessage(outcome);
+        json += R"(, "message": )" + jsonString(message.empty() ? outcome.error->description() : message);
     }
-    json += ", \"changes\": [";
+    json += R"(, "changes": [)";
     JsonChanges changes(json);
     if (outcome.kind == EntryOutcome::Kind::Converted) {
         compareRecords(outcome.sourceRecord, outcome.targetRecord, changes);

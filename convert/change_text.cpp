@@ -1,5 +1,7 @@
 #include "convert/change_text.h"
 
+#include <algorithm>
+
 #include "convert/printable_text.h"
 #include "records/layout.h"
 #include "records/version_table.h"
@@ -8,7 +10,9 @@ namespace tallowbrook {
 
 namespace {
 
-std::string number(std::size_t value) { return std::to_string(value); }
+std::string number(std::size_t value) {
+    return std::to_string(value);
+}
 
 std::string ordinal(std::size_t n) {
     const std::size_t lastTwo = n % 100;
@@ -101,8 +105,8 @@ std::string line(const Item& item, std::span<const std::byte> target) {
         const std::size_t capacity = layout::entryCapacity(target.size());
         const auto version = versionOfLength(target.size());
         return "the " + ordinal(change.entry + 1) + " entry does not fit " +
-               std::string(version ? info(*version).label : "the target") + "'s table of " + number(capacity) +
-               " and is dropped; the entry count still reads " + number(change.entryCount);
+               std::string(version ? info(*version).label : "the target") + "'s table of " +
+               number(capacity) + " and is dropped; the entry count still reads " + number(change.entryCount);
     }
     case FieldValue::Form::Number:
         return "the value " + valueText(change.from) + " at " + what + " is dropped";
@@ -120,44 +124,61 @@ std::string defaultItem(const Item& item) {
     return subject(item) + (value.form == FieldValue::Form::Text ? " " : ": ") + valueText(value);
 }
 
+bool isDefaultOf(const Item& item, ChangeKind kind, bool inEntry) {
+    return item.change.isDefault && item.change.kind == kind && isEntryField(item.change.field) == inEntry;
+}
+
+// "entries 1-16" or "entry 3".
+std::string entryRun(const Item& item) {
+    const std::size_t first = item.change.entry + 1;
+    const std::size_t last = item.lastEntry + 1;
+    return first == last ? "entry " + number(first) : "entries " + number(first) + "-" + number(last);
+}
+
+// "12: 1" or "5-7: 00 00 00": an entry field by its entry offset, and its value.
+std::string entryFieldItem(const FieldChange& change) {
+    std::string where = number(change.entryOffset);
+    if (change.field == FieldName::EntryBytes) {
+        where += "-";
+        where += number(change.entryOffset + change.width - 1);
+    }
+    return where + ": " + valueText(change.kind == ChangeKind::Dropped ? change.from : change.to);
+}
+
 // The defaults of one kind: the record's fields first, then the entry fields
 // by run of entries, "entries 1-16 at entry offsets 5-7: 00 00 00, 12: 1".
 std::string defaultItems(const std::vector<Item>& items, ChangeKind kind) {
     std::string text;
-    const auto add = [&text](const std::string& item) { text += (text.empty() ? "" : ", ") + item; };
+    const auto add = [&text](const std::string& item) {
+        text += text.empty() ? "" : ", ";
+        text += item;
+    };
     for (const Item& item : items) {
-        if (item.change.isDefault && item.change.kind == kind && !isEntryField(item.change.field)) {
+        if (isDefaultOf(item, kind, false)) {
             add(defaultItem(item));
         }
     }
     std::vector<bool> done(items.size(), false);
     for (std::size_t i = 0; i < items.size(); ++i) {
-        const FieldChange& first = items[i].change;
-        if (done[i] || !first.isDefault || first.kind != kind || !isEntryField(first.field)) {
+        if (done[i] || !isDefaultOf(items[i], kind, true)) {
             continue;
         }
-        std::string run = "entr" + std::string(first.entry == items[i].lastEntry ? "y " : "ies ") +
-                          number(first.entry + 1) +
-                          (first.entry == items[i].lastEntry ? "" : "-" + number(items[i].lastEntry + 1)) +
-                          " at entry offset";
-        std::string fields;
-        std::size_t count = 0;
+        std::vector<std::string> fields;
         for (std::size_t j = i; j < items.size(); ++j) {
-            const FieldChange& change = items[j].change;
-            if (done[j] || !change.isDefault || change.kind != kind || !isEntryField(change.field) ||
-                change.entry != first.entry || items[j].lastEntry != items[i].lastEntry) {
-                continue;
+            const bool sameRun =
+                items[j].change.entry == items[i].change.entry && items[j].lastEntry == items[i].lastEntry;
+            if (!done[j] && sameRun && isDefaultOf(items[j], kind, true)) {
+                done[j] = true;
+                fields.push_back(entryFieldItem(items[j].change));
             }
-            done[j] = true;
-            ++count;
-            const std::string where = change.field == FieldName::EntryBytes
-                                          ? number(change.entryOffset) + "-" +
-                                                number(change.entryOffset + change.width - 1)
-                                          : number(change.entryOffset);
-            fields += (fields.empty() ? "" : ", ") + where + ": " +
-                      valueText(kind == ChangeKind::Dropped ? change.from : change.to);
         }
-        add(run + (count > 1 || first.field == FieldName::EntryBytes ? "s " : " ") + fields);
+        const bool plural = fields.size() > 1 || items[i].change.field == FieldName::EntryBytes;
+        std::string run = entryRun(items[i]) + (plural ? " at entry offsets " : " at entry offset ");
+        for (std::size_t f = 0; f < fields.size(); ++f) {
+            run += f == 0 ? "" : ", ";
+            run += fields[f];
+        }
+        add(run);
     }
     return text;
 }
@@ -167,17 +188,15 @@ public:
     void fieldChanged(const FieldChange& change) override {
         if (isEntryField(change.field)) {
             // The latest item of the same field in the entry before, alike in all but its entry.
-            for (auto it = m_items.rbegin(); it != m_items.rend(); ++it) {
-                const FieldChange& earlier = it->change;
-                if (earlier.field == change.field && earlier.entryOffset == change.entryOffset &&
-                    earlier.kind == change.kind) {
-                    if (it->lastEntry + 1 == change.entry && earlier.isDefault == change.isDefault &&
-                        sameValue(earlier.from, change.from) && sameValue(earlier.to, change.to)) {
-                        it->lastEntry = change.entry;
-                        return;
-                    }
-                    break;
-                }
+            const auto earlier = std::find_if(m_items.rbegin(), m_items.rend(), [&change](const Item& item) {
+                return item.change.field == change.field && item.change.entryOffset == change.entryOffset &&
+                       item.change.kind == change.kind;
+            });
+            if (earlier != m_items.rend() && earlier->lastEntry + 1 == change.entry &&
+                earlier->change.isDefault == change.isDefault &&
+                sameValue(earlier->change.from, change.from) && sameValue(earlier->change.to, change.to)) {
+                earlier->lastEntry = change.entry;
+                return;
             }
         }
         m_items.push_back({change, change.entry});
@@ -212,7 +231,7 @@ std::string hexBytes(const FieldValue& value) {
 }
 
 std::string fieldName(const FieldChange& change) {
-    const std::string entry = "entry " + number(change.entry + 1);
+    std::string entry = "entry " + number(change.entry + 1);
     switch (change.field) {
     case FieldName::Header:
         return "header";
@@ -243,7 +262,8 @@ std::string fieldName(const FieldChange& change) {
     return entry;
 }
 
-std::vector<std::string> describeChanges(std::span<const std::byte> source, std::span<const std::byte> target) {
+std::vector<std::string> describeChanges(std::span<const std::byte> source,
+                                         std::span<const std::byte> target) {
     ChangeCollector collector;
     compareRecords(source, target, collector);
     std::vector<std::string> lines;

@@ -19,7 +19,8 @@ namespace tallowbrook {
 // "the engraving-setting path is set to \"trevak\\engraving_setting\"".
 // An entry field that changes alike in consecutive entries takes one line
 // ("entries 1-16"); the changes that hold defaults share the last line.
-std::vector<std::string> describeChanges(std::span<const std::byte> source, std::span<const std::byte> target);
+std::vector<std::string> describeChanges(std::span<const std::byte> source,
+                                         std::span<const std::byte> target);
 
 // The field's name: "value at 848", "text slot at 276", "jobs path",
 // "entry 3, value at 8", "entry 17", ...

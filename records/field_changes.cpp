@@ -20,7 +20,9 @@ struct StemField {
     std::size_t width;
 };
 
-constexpr StemField value(std::size_t offset) { return {FieldName::Value, offset, 4}; }
+constexpr StemField valueAt(std::size_t offset) {
+    return {FieldName::Value, offset, 4};
+}
 
 // The header around dmDriverExtra, which is always the target's own.
 constexpr std::array<StemField, 2> kHeaderParts{{
@@ -30,13 +32,31 @@ constexpr std::array<StemField, 2> kHeaderParts{{
 
 // The common stem, field by field, 220 up to the entry table.
 constexpr std::array<StemField, 26> kStemFields{{
-    value(220), value(224), value(228), {FieldName::Block, 232, 24},
-    value(256), value(260), value(264), value(268), value(272),
+    valueAt(220),
+    valueAt(224),
+    valueAt(228),
+    {FieldName::Block, 232, 24},
+    valueAt(256),
+    valueAt(260),
+    valueAt(264),
+    valueAt(268),
+    valueAt(272),
     {FieldName::TextSlot, layout::kFirstTextSlot, layout::kTextSlotLength},
-    value(layout::kValue788), value(792), value(796), {FieldName::EntryCount, layout::kEntryCount, 4}, value(804),
+    valueAt(layout::kValue788),
+    valueAt(792),
+    valueAt(796),
+    {FieldName::EntryCount, layout::kEntryCount, 4},
+    valueAt(804),
     {FieldName::Block, 808, 20},
-    value(828), value(832), value(layout::kValue836), value(840), value(844), value(layout::kValue848),
-    value(layout::kValue852), value(856), value(860),
+    valueAt(828),
+    valueAt(832),
+    valueAt(layout::kValue836),
+    valueAt(840),
+    valueAt(844),
+    valueAt(layout::kValue848),
+    valueAt(layout::kValue852),
+    valueAt(856),
+    valueAt(860),
     {FieldName::TextSlot, layout::kSecondTextSlot, layout::kTextSlotLength},
 }};
 
@@ -140,7 +160,8 @@ public:
         }
         compareEntries();
         if (m_source.size() == kLength700 && m_target.size() != kLength700) {
-            FieldChange change = base(ChangeKind::Dropped, FieldName::TrailingBytes, layout::kTrailingBytes700, 2);
+            FieldChange change =
+                base(ChangeKind::Dropped, FieldName::TrailingBytes, layout::kTrailingBytes700, 2);
             change.from = valueOf(m_source, FieldName::TrailingBytes, change.offset, change.width);
             change.isDefault = allZero(change.from.bytes);
             report(change);
@@ -170,8 +191,8 @@ private:
         change.from = valueOf(m_source, change.field, sourceOffset, change.width);
         change.to = valueOf(m_target, change.field, change.offset, change.width);
         const bool differs = change.from.form == FieldValue::Form::None
-                                 ? std::memcmp(m_source.data() + sourceOffset, m_target.data() + change.offset,
-                                               change.width) != 0
+                                 ? std::memcmp(m_source.data() + sourceOffset,
+                                               m_target.data() + change.offset, change.width) != 0
                                  : !sameValue(change.from, change.to);
         if (differs) {
             report(change);
@@ -191,15 +212,16 @@ private:
         for (std::size_t i = 0; i < fitting; ++i) {
             const std::size_t from = layout::entryOffset(m_source.size(), i);
             const std::size_t to = layout::entryOffset(m_target.size(), i);
-            const std::size_t sharedBytes = olderSource && olderTarget ? layout::kOldEntryStride
-                                                                       : layout::kEntryValueBytes;
+            const std::size_t sharedBytes =
+                olderSource && olderTarget ? layout::kOldEntryStride : layout::kEntryValueBytes;
             for (std::size_t k = 0; k < sharedBytes; ++k) {
                 compareInPlace(entryField(ChangeKind::Changed, FieldName::EntryByte, to, i, k, 1), from + k);
             }
             if (!olderSource && !olderTarget) {
                 for (const EntryField& field : kNewEntryFields) {
-                    compareInPlace(entryField(ChangeKind::Changed, field.name, to, i, field.entryOffset, field.width),
-                                   from + field.entryOffset);
+                    compareInPlace(
+                        entryField(ChangeKind::Changed, field.name, to, i, field.entryOffset, field.width),
+                        from + field.entryOffset);
                 }
             } else if (!olderSource) {
                 for (const EntryField& field : kNewEntryFields) {
@@ -215,8 +237,9 @@ private:
             }
         }
         for (std::size_t i = fitting; i < used; ++i) {
-            FieldChange change = base(ChangeKind::Dropped, FieldName::Entry, layout::entryOffset(m_source.size(), i),
-                                      layout::entryStride(m_source.size()));
+            FieldChange change =
+                base(ChangeKind::Dropped, FieldName::Entry, layout::entryOffset(m_source.size(), i),
+                     layout::entryStride(m_source.size()));
             change.entry = i;
             change.entryCount = count;
             report(change);
@@ -232,15 +255,17 @@ private:
     }
 
     void dropEntryField(const EntryField& field, std::size_t entryStart, std::size_t entry) {
-        FieldChange change = entryField(ChangeKind::Dropped, field.name, entryStart, entry, field.entryOffset, field.width);
+        FieldChange change =
+            entryField(ChangeKind::Dropped, field.name, entryStart, entry, field.entryOffset, field.width);
         change.from = valueOf(m_source, field.name, change.offset, field.width);
         change.isDefault = change.from.form == FieldValue::Form::Bytes ? allZero(change.from.bytes)
-                                                                         : change.from.number == field.widened;
+                                                                       : change.from.number == field.widened;
         report(change);
     }
 
     void fillEntryField(const EntryField& field, std::size_t entryStart, std::size_t entry) {
-        FieldChange change = entryField(ChangeKind::Filled, field.name, entryStart, entry, field.entryOffset, field.width);
+        FieldChange change =
+            entryField(ChangeKind::Filled, field.name, entryStart, entry, field.entryOffset, field.width);
         change.to = valueOf(m_target, field.name, change.offset, field.width);
         change.isDefault = change.to.number == field.widened;
         report(change);
@@ -258,8 +283,8 @@ private:
             if (!inSource && !inTarget) {
                 continue;
             }
-            FieldChange change = base(inSource ? ChangeKind::Dropped : ChangeKind::Filled, name, field.offset,
-                                      field.width);
+            FieldChange change =
+                base(inSource ? ChangeKind::Dropped : ChangeKind::Filled, name, field.offset, field.width);
             FieldValue& value = inSource ? change.from : change.to;
             value = valueOf(inSource ? m_source : m_target, name, field.offset, field.width);
             change.isDefault = field.text.empty() ? value.number == field.value : isText(value, field.text);

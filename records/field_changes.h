@@ -81,10 +81,8 @@ struct FieldChange {
 
 class FieldChangeSink {
 public:
+    virtual ~FieldChangeSink() = default;
     virtual void fieldChanged(const FieldChange& change) = 0;
-
-protected:
-    ~FieldChangeSink() = default;
 };
 
 // Hands every change from `source` to `target` to `sink`, in the order of the

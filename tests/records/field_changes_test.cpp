@@ -48,14 +48,14 @@ public:
         static const char* const kKinds[] = {"dropped", "changed", "filled"};
         const bool inEntry = change.field == FieldName::EntryByte || change.field == FieldName::EntryBytes ||
                              change.field == FieldName::EntryValue;
-        std::string where = inEntry ? "e" + std::to_string(change.entry + 1) + "+" +
-                                          std::to_string(change.entryOffset)
-                            : change.field == FieldName::Entry ? "e" + std::to_string(change.entry + 1)
-                                                                : std::to_string(change.offset);
+        std::string where =
+            inEntry ? "e" + std::to_string(change.entry + 1) + "+" + std::to_string(change.entryOffset)
+            : change.field == FieldName::Entry ? "e" + std::to_string(change.entry + 1)
+                                               : std::to_string(change.offset);
         std::string line = std::string(kKinds[static_cast<int>(change.kind)]) + " " + where + " ";
-        line += change.kind == ChangeKind::Changed ? shown(change.from) + "->" + shown(change.to)
+        line += change.kind == ChangeKind::Changed   ? shown(change.from) + "->" + shown(change.to)
                 : change.kind == ChangeKind::Dropped ? shown(change.from)
-                                                    : shown(change.to);
+                                                     : shown(change.to);
         lines.push_back(line + (change.isDefault ? " (default)" : ""));
     }
     Lines lines;
@@ -69,9 +69,15 @@ Lines changesOf(const Bytes& source, const Bytes& target) {
     return collect.lines;
 }
 
-bool isNewer(Version version) { return !isOlderVersion(version); }
-bool is8x(Version version) { return version == Version::V800 || version == Version::V802; }
-bool below(Version version, Version than) { return indexOf(version) < indexOf(than); }
+bool isNewer(Version version) {
+    return !isOlderVersion(version);
+}
+bool is8x(Version version) {
+    return version == Version::V800 || version == Version::V802;
+}
+bool below(Version version, Version than) {
+    return indexOf(version) < indexOf(than);
+}
 
 // A record as the driver would save it untouched: zeros, the appended
 // fields at their defaults, `entries` used entries whose five values are
@@ -151,7 +157,8 @@ Lines structuralChanges(VersionPair pair, const Bytes& source, const Bytes& targ
     if (pair.from == Version::V700) {
         const int a = std::to_integer<int>(source[1478]);
         const int b = std::to_integer<int>(source[1479]);
-        lines.push_back("dropped 1478 " + std::to_string(a) + "." + std::to_string(b) + mark(a == 0 && b == 0));
+        lines.push_back("dropped 1478 " + std::to_string(a) + "." + std::to_string(b) +
+                        mark(a == 0 && b == 0));
     }
     struct Appended {
         std::size_t offset;
@@ -196,7 +203,9 @@ struct Row {
     std::function<Lines(VersionPair)> expect;
 };
 
-Lines none(VersionPair /*pair*/) { return {}; }
+Lines none(VersionPair /*pair*/) {
+    return {};
+}
 
 // The 848 remap from 8.00 and 8.02 into every older version.
 std::function<Lines(VersionPair)> remaps848(std::uint32_t from, std::uint32_t to) {
@@ -220,8 +229,9 @@ const Row kRows[] = {
     {"848 at 7", 0, [](Bytes& r) { putU32(r, k848, 7); }, remaps848(7, 7)},
     {"788 at 5", 0, [](Bytes& r) { putU32(r, k788, 5); },
      [](VersionPair p) {
-         return indexOf(p.from) >= indexOf(Version::V707) && below(p.to, Version::V707) ? Lines{"changed 788 5->0"}
-                                                                                         : Lines{};
+         return indexOf(p.from) >= indexOf(Version::V707) && below(p.to, Version::V707)
+                    ? Lines{"changed 788 5->0"}
+                    : Lines{};
      }},
     {"852 at 9", 0, [](Bytes& r) { putU32(r, k852, 9); },
      [](VersionPair p) { return p.to == Version::V604 ? Lines{"changed 852 9->0"} : Lines{}; }},
@@ -292,8 +302,8 @@ TEST(FieldChanges, KnownCasesReadAsTheyShould) {
     putText(full, kJobsPathSlot, u"D:\\jobs");
     Lines own = changesOf(full, convert(Version::V802, Version::V604, full));
     std::erase_if(own, [](const std::string& line) { return line.ends_with("(default)"); });
-    EXPECT_EQ(own, (Lines{"changed 788 5->0", "changed 848 4->1", "dropped 2376 \"D:\\jobs\"", "dropped e1+8 1200",
-                          "dropped e17 -"}));
+    EXPECT_EQ(own, (Lines{"changed 788 5->0", "changed 848 4->1", "dropped 2376 \"D:\\jobs\"",
+                          "dropped e1+8 1200", "dropped e17 -"}));
     // 1000 at 836 of a 7.00-7.04 source is what every widened entry gets at entry offset 8.
     Bytes record700 = crafted(Version::V700, 3);
     putU32(record700, k836, 1000);
@@ -306,13 +316,14 @@ TEST(FieldChanges, KnownCasesReadAsTheyShould) {
 TEST(FieldChanges, ASpoiltTargetShowsUp) {
     const Bytes source = crafted(Version::V802, 2);
     Bytes target = convert(Version::V802, Version::V800, source);
-    putU32(target, 792, 5);                                  // a stem value
-    target[10] = std::byte{1};                               // a header byte
+    putU32(target, 792, 5);                                   // a stem value
+    target[10] = std::byte{1};                                // a header byte
     target[kEntryTable + kNewEntryStride + 2] = std::byte{0}; // an entry byte
-    putText(target, kJobsPathSlot, u"x");                    // a text
+    putText(target, kJobsPathSlot, u"x");                     // a text
     target[kEntryTable + kNewEntryStride * 5] = std::byte{7}; // an unused entry: not reported
-    EXPECT_EQ(changesOf(source, target), (Lines{"changed 0 -->-", "changed 2376 \"trevak\\jobs\"->\"x\"",
-                                                "changed 792 0->5", "changed e2+2 3->0", "dropped 2888 1 (default)"}));
+    EXPECT_EQ(changesOf(source, target),
+              (Lines{"changed 0 -->-", "changed 2376 \"trevak\\jobs\"->\"x\"", "changed 792 0->5",
+                     "changed e2+2 3->0", "dropped 2888 1 (default)"}));
 }
 
 } // namespace
