@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
-# Times the Merge driver over 1,000 and 10,000 generated files against a
+# Times the Merge driver over generated files (1,000 and 10,000 unless told) against a
 # minimal loop making the same system calls per file, alternating the two in
 # the same script, and compares the driver's peak memory at both sizes.
 # Files live in build/bench/merge-N (on the disk, so flushes are real).
-# Usage: bench/run_merge.sh [ROUNDS]   (default 3; the median round counts)
+# Usage: bench/run_merge.sh [ROUNDS [COUNT...]]   (default 3 rounds, the median
+# round counts; default counts 1000 10000)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 rounds=${1:-3}
+counts=("${@:2}")
+((${#counts[@]})) || counts=(1000 10000)
 build=build/bench
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTALLOWBROOK_BUILD_BENCH=ON \
   -DTALLOWBROOK_BUILD_APP=OFF -DTALLOWBROOK_BUILD_CLI=OFF -DBUILD_TESTING=OFF >/dev/null
@@ -16,7 +19,7 @@ bench="$build/bench/tallowbrook_bench_merge"
 
 results=$(mktemp)
 trap 'rm -f "$results"' EXIT
-for count in 1000 10000; do
+for count in "${counts[@]}"; do
   folder="$build/merge-$count"
   rm -rf "$folder" && mkdir -p "$folder"
   "$bench" generate "$folder" "$count"
@@ -43,6 +46,8 @@ for count in sorted({c for _, c in times}):
     m = statistics.median(times[("merge", count)])
     b = statistics.median(times[("baseline", count)])
     print(f"{count:>6} {m:>9.3f} {b:>9.3f} {m / b:>5.2f}x {memory[('merge', count)]:>15}")
-small, large = memory[("merge", 1000)], memory[("merge", 10000)]
-print(f"peak memory 10,000 vs 1,000 files: {large} KiB vs {small} KiB ({large / small:.2f}x)")
+sizes = sorted({c for _, c in memory})
+if len(sizes) > 1:
+    small, large = memory[("merge", sizes[0])], memory[("merge", sizes[-1])]
+    print(f"peak memory {sizes[-1]:,} vs {sizes[0]:,} files: {large} KiB vs {small} KiB ({large / small:.2f}x)")
 PY

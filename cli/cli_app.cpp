@@ -92,8 +92,11 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     merge->add_option("files", mergeInputs, "Settings files or folders to convert")
         ->required()
         ->type_name("FILE|FOLDER");
-    merge->add_flag("--verbose,-v", mergeOptions.verbose, "Print what happened to every file, and why");
+    merge->add_flag("--verbose,-v", mergeOptions.verbose,
+                    "Print what happened to every file, and what each conversion drops, changes or fills in");
     merge->add_flag("--dry-run,-n", mergeOptions.dryRun, "Print what a run would write, and write nothing");
+    merge->add_flag("--json", mergeOptions.json,
+                    "Print one JSON array, an object per file with what its conversion changes");
 
     ExamineOptions identifyOptions;
     std::vector<std::string> identifyInputs;

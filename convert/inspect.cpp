@@ -51,6 +51,8 @@ bool isLowSurrogate(char32_t unit) {
     return unit >= 0xDC00 && unit <= 0xDFFF;
 }
 
+} // namespace
+
 FieldText readFieldText(std::span<const std::byte> record, std::size_t offset, std::size_t units) {
     constexpr char32_t kReplacement = 0xFFFD;
     FieldText field{{}, false};
@@ -72,8 +74,6 @@ FieldText readFieldText(std::span<const std::byte> record, std::size_t offset, s
     }
     return field;
 }
-
-} // namespace
 
 bool FileInspection::driverExtraAgrees() const {
     return header && version && header->driverExtra == info(*version).driverExtra;

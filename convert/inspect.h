@@ -24,6 +24,9 @@ struct FieldText {
     bool terminated = true;
 };
 
+// Reads `units` UTF-16LE code units at `offset` of `record` as FieldText.
+FieldText readFieldText(std::span<const std::byte> record, std::size_t offset, std::size_t units);
+
 struct TextSlotText {
     std::string_view name; // "text slot at 276", "jobs path", ...
     std::size_t offset = 0;

@@ -75,13 +75,18 @@ public:
             return passedOver(std::move(outcome), EntryOutcome::Kind::SameVersion);
         }
         outcome.output = outputPathFor(sourcePath, info(*m_target).suffix);
-        if (!m_request.dryRun) {
-            try {
-                writeOutput(outcome.output, *outcome.sourceVersion, sourceRecord);
-            } catch (const FileError& error) {
-                return failed(std::move(outcome), EntryOutcome::Kind::OutputFailed, error);
+        const std::span<std::byte> target = std::span(m_buffers.target).first(info(*m_target).length);
+        try {
+            if (m_request.dryRun) {
+                convert(*outcome.sourceVersion, sourceRecord, target);
+            } else {
+                writeOutput(outcome.output, *outcome.sourceVersion, sourceRecord, target);
             }
+        } catch (const FileError& error) {
+            return failed(std::move(outcome), EntryOutcome::Kind::OutputFailed, error);
         }
+        outcome.sourceRecord = sourceRecord;
+        outcome.targetRecord = target;
         ++m_written;
         return outcome;
     }
@@ -90,14 +95,18 @@ public:
     int sourceFailures() const { return m_sourceFailures; }
 
 private:
-    void writeOutput(const std::string& outputPath, Version from, std::span<const std::byte> sourceRecord) {
+    void writeOutput(const std::string& outputPath, Version from, std::span<const std::byte> sourceRecord,
+                     std::span<std::byte> target) {
         OutputFile output = OutputFile::create(outputPath);
-        const std::span<std::byte> target = std::span(m_buffers.target).first(info(*m_target).length);
+        convert(from, sourceRecord, target);
+        output.write(target);
+        output.commit();
+    }
+
+    void convert(Version from, std::span<const std::byte> sourceRecord, std::span<std::byte> target) const {
         // Bytes a converter leaves alone read 0, and nothing of an earlier file leaks.
         std::fill(target.begin(), target.end(), std::byte{0});
         converterFor(from, *m_target)(sourceRecord, target);
-        output.write(target);
-        output.commit();
     }
 
     static std::optional<Version> targetOf(std::optional<std::size_t> chooserIndex) {

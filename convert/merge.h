@@ -50,6 +50,12 @@ struct EntryOutcome {
     std::string output;                   // Converted and OutputFailed: the output path
     // OpenFailed and ReadFailed (carrying the source path), OutputFailed.
     std::optional<FileError> error;
+    // Converted: the source record and the target record converted from it
+    // (in a dry run too, though nothing is written), for compareRecords() to
+    // tell what the conversion dropped, changed or filled in. Valid during the
+    // report only.
+    std::span<const std::byte> sourceRecord{};
+    std::span<const std::byte> targetRecord{};
 };
 
 // The text of the message box that reports a source failure:

@@ -1,5 +1,6 @@
 #include "convert/outcome_text.h"
 
+#include "convert/change_text.h"
 #include "convert/printable_text.h"
 
 namespace tallowbrook {
@@ -38,6 +39,17 @@ std::string what(const EntryOutcome& outcome, bool dryRun) {
 
 std::string describeOutcome(const EntryOutcome& outcome, bool dryRun) {
     return printableText(outcome.source) + ": " + what(outcome, dryRun);
+}
+
+std::string changeLines(const EntryOutcome& outcome) {
+    if (outcome.kind != EntryOutcome::Kind::Converted) {
+        return {};
+    }
+    std::string lines;
+    for (const std::string& line : describeChanges(outcome.sourceRecord, outcome.targetRecord)) {
+        lines += "  " + line + '\n';
+    }
+    return lines;
 }
 
 } // namespace tallowbrook

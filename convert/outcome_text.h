@@ -13,4 +13,9 @@ namespace tallowbrook {
 // run a converted entry says what would be written.
 std::string describeOutcome(const EntryOutcome& outcome, bool dryRun = false);
 
+// Under a converted entry's line: what its conversion dropped, changed or
+// filled in, a line each (describeChanges()), indented by two blanks and ended
+// by a line feed. Empty for every other kind.
+std::string changeLines(const EntryOutcome& outcome);
+
 } // namespace tallowbrook

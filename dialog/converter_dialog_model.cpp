@@ -40,7 +40,8 @@ private:
 
 // What a run shows as it goes: each source failure in a box of its own, the
 // progress box once the run has taken long enough, and at the end the summary
-// with a line per entry behind its details.
+// with a line per entry behind its details, and under each written entry what
+// its conversion dropped, changed or filled in.
 class ConverterDialogModel::RunReport final : public MergeEvents {
 public:
     explicit RunReport(ConverterDialogModel& model)
@@ -56,6 +57,7 @@ public:
     void entryDone(const EntryOutcome& outcome, std::size_t total) override {
         m_details += describeOutcome(outcome);
         m_details += '\n';
+        m_details += changeLines(outcome);
         if (const std::string message = sourceFailureMessage(outcome); !message.empty()) {
             m_model.m_view.showMessage(plainMessage(message));
         }

@@ -11,8 +11,10 @@
 #include <cstdint>
 #include <cstring>
 #include <span>
+#include <string>
 #include <vector>
 
+#include "convert/change_text.h"
 #include "convert/dispatch.h"
 #include "fuzz/fuzz_check.h"
 #include "records/byte_order.h"
@@ -107,6 +109,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (usesFieldWiseCopy(pair)) {
         FUZZ_CHECK(slotIsTerminated(target, layout::kFirstTextSlot));
         FUZZ_CHECK(slotIsTerminated(target, layout::kSecondTextSlot));
+    }
+
+    // What the conversion changed, read from the two records: never the
+    // header, and every line safe to print whatever the texts hold.
+    for (const std::string& line : describeChanges(source, target)) {
+        FUZZ_CHECK(line.find("the header") == std::string::npos);
+        FUZZ_CHECK(std::none_of(line.begin(), line.end(), [](char c) {
+            return static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
+        }));
     }
     return 0;
 }

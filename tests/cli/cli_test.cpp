@@ -84,16 +84,29 @@ TEST(CliMerge, SummaryOnStandardOutputMessagesOnStandardError) {
 
 // One file of each version, one of no version's length and one that is gone,
 // all converted to 8.02: a line for every entry, in list order, with the reason
-// for each that was passed over.
+// for each that was passed over, and under each written one what its
+// conversion changes. The records are zeros but for a 7.00-7.04 record's two
+// entries and its 1000 at 836.
 struct MixedList {
     TempFolder folder;
     std::vector<std::string> files;
     std::string expectedLines(bool dryRun) const {
         const std::string written = dryRun ? ", would be written as " : ", written as ";
+        const std::string from707 = "the engraving-setting path \"trevak\\engraving_setting\", 2368: 1, 2372: 0, "
+                                    "the jobs path \"trevak\\jobs\", 2888: 1";
+        const std::string changes[] = {
+            "  defaults filled in: 1852: 2, " + from707 + "\n",
+            "  entry offset 8 of entries 1-2 is set to 1000\n"
+            "  defaults filled in: 1852: 2, " + from707 + ", entries 1-2 at entry offsets 12: 1, 16: 1, 20: 0; "
+            "defaults dropped: bytes 1478-1479: 00 00, entries 1-2 at entry offset 5: 0\n",
+            "  defaults filled in: 1852: 2, " + from707 + "\n",
+            "  defaults filled in: " + from707 + "\n",
+            "  defaults filled in: 2888: 1\n",
+        };
         std::string lines;
         for (std::size_t i = 0; i < 5; ++i) {
             lines += files[i] + ": " + std::string(kVersionTable[i].label) + written +
-                     folder.file("v" + std::to_string(i) + "_802.dat") + "\n";
+                     folder.file("v" + std::to_string(i) + "_802.dat") + "\n" + changes[i];
         }
         lines += files[5] + ": passed over: already Version 8.02\n";
         lines += files[6] + ": passed over: 1473 bytes is the length of no version\n";
@@ -103,7 +116,12 @@ struct MixedList {
     MixedList() {
         for (std::size_t i = 0; i < kVersionCount; ++i) {
             files.push_back(folder.file("v" + std::to_string(i) + ".dat"));
-            writeFile(files.back(), randomRecord(*versionAt(i), static_cast<std::uint32_t>(i)));
+            Bytes record(kVersionTable[i].length, std::byte{0});
+            if (i == 1) {
+                putU32(record, 800, 2);
+                putU32(record, 836, 1000);
+            }
+            writeFile(files.back(), record);
         }
         files.push_back(folder.file("odd.dat"));
         writeFile(files.back(), randomBytes(1473, 9));

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
-"""The command line's JSON, parsed back: `identify --json` and `inspect --json`
-over a sample of every version, files of no version (empty, odd lengths,
-random bytes) under awkward names, a missing file and a folder.
+"""The command line's JSON, parsed back: `identify --json`, `inspect --json`
+and `merge --json` (a dry run, then for real) over a sample of every version,
+files of no version (empty, odd lengths, random bytes) under awkward names, a
+missing file and a folder.
 
     json_output_test.py CLI MAKE_SAMPLES
 """
@@ -80,7 +81,41 @@ def main():
             if entry["version"] is None:
                 check("deviceName" not in entry, f"no header shown for {entry['path']}")
         check(sorted(os.listdir(folder)) == before, "nothing written")
-    print(f"identify: {len(identify)} objects, inspect: {len(inspect)} objects, all parsed")
+
+        status, dry = run(cli, "merge", "--json", "--dry-run", "--to", "6.04", str(folder), missing)
+        check(status == 3 and sorted(os.listdir(folder)) == before, f"dry run: status {status}, nothing written")
+        status, merged = run(cli, "merge", "--json", "--to", "6.04", str(folder), missing)
+        check(status == 3 and len(dry) == len(merged) == len(identify), f"merge: status {status}, an object per file")
+        change_keys = {"field", "offset", "kind", "from", "to", "isDefault"}
+        for would, done in zip(dry, merged):
+            check(would["source"] == done["source"] and would["changes"] == done["changes"],
+                  f"a dry run tells what the run does: {done['source']}")
+            check((would["outcome"], done["outcome"]) in {("wouldWrite", "written"), ("sameVersion",) * 2,
+                                                          ("unknownLength",) * 2, ("openFailed",) * 2},
+                  f"outcomes of {done['source']}: {would['outcome']}, {done['outcome']}")
+            check(done["targetVersion"] == "Version 6.04", "target version")
+            written = done["outcome"] == "written"
+            check(written == (done["output"] is not None) and (not written or os.path.getsize(done["output"]) == 1472),
+                  f"output of {done['source']}")
+            check(written or done["changes"] == [], f"changes only for a written file: {done['source']}")
+            for change in done["changes"]:
+                check(set(change) == change_keys and change["kind"] in ("dropped", "changed", "filled")
+                      and isinstance(change["isDefault"], bool), f"change {change}")
+        by_name = {os.path.basename(entry["source"]): entry for entry in merged}
+        check(by_name["missing.dat"]["message"] == f"File could not be opened \n{missing} was not found.",
+              "a failure's message")
+        check(by_name["engraver-6.04.dat"]["outcome"] == "sameVersion", "same version passed over")
+        sample = by_name["engraver-8.02.dat"]
+        own = [(c["field"], c["kind"], c["from"], c["to"]) for c in sample["changes"] if not c["isDefault"]]
+        check(own == [("value at 788", "changed", 1, 0), ("value at 848", "changed", 4, 1),
+                      ("value at 852", "changed", 7, 0),
+                      ("entry 1, value at 8", "dropped", 1200, None), ("entry 2, value at 8", "dropped", 1200, None),
+                      ("entry 3, value at 8", "dropped", 1200, None), ("value at 1852", "dropped", 3, None)],
+              f"8.02 into 6.04: {own}")
+        check({"field": "jobs path", "offset": 2376, "kind": "dropped", "from": "trevak\\jobs", "to": None,
+               "isDefault": True} in sample["changes"], "the default jobs path dropped")
+    print(f"identify: {len(identify)} objects, inspect: {len(inspect)} objects, merge: {len(merged)} objects, "
+          "all parsed")
 
 
 if __name__ == "__main__":

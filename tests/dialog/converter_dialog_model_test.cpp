@@ -117,6 +117,19 @@ protected:
     TempFolder m_folder;
 };
 
+// The details without the indented lines that say what each conversion changed.
+std::string withoutChanges(const std::string& details) {
+    std::string kept;
+    for (std::size_t at = 0; at < details.size();) {
+        const std::size_t end = details.find('\n', at) + 1;
+        if (details.compare(at, 2, "  ") != 0) {
+            kept += details.substr(at, end - at);
+        }
+        at = end;
+    }
+    return kept;
+}
+
 TEST_F(MergeRunTest, ASummaryWithALinePerEntryThenTheMergedState) {
     Dialog d;
     Paths sources;
@@ -139,7 +152,7 @@ TEST_F(MergeRunTest, ASummaryWithALinePerEntryThenTheMergedState) {
     EXPECT_EQ(summary.text, "Done! Merged 5 configuration files.\n");
     EXPECT_EQ(summary.icon, Message::Icon::None);
     const std::string folder = m_folder.file("");
-    EXPECT_EQ(summary.details, missing + ": could not be opened: " + missing + " was not found.\n" + odd +
+    EXPECT_EQ(withoutChanges(summary.details), missing + ": could not be opened: " + missing + " was not found.\n" + odd +
                                    ": passed over: 1473 bytes is the length of no version\n" + folder +
                                    "v0.dat: Version 6.04, written as " + folder + "v0_705.dat\n" + folder +
                                    "v1.dat: Version 7.00 - 7.04, written as " + folder + "v1_705.dat\n" +
@@ -161,6 +174,42 @@ TEST_F(MergeRunTest, ASummaryWithALinePerEntryThenTheMergedState) {
     EXPECT_TRUE(d.view.rows.empty());
     EXPECT_EQ(d.view.chooser, kIndex802);
     EXPECT_TRUE(d.view.mergeEnabled);
+}
+
+// Under each written entry: what its conversion dropped, changed or filled
+// in, a line each, the defaults together on the last.
+TEST_F(MergeRunTest, DetailsSayWhatEachConversionChanged) {
+    using tallowbrook::test::putText;
+    using tallowbrook::test::putU32;
+    Bytes record(kLength802, std::byte{0});
+    putU32(record, 788, 5);
+    putU32(record, 800, 17); // entries of zeros
+    putU32(record, 848, 4);
+    putU32(record, 1852, 2);
+    putText(record, 1856, u"trevak\\engraving_setting");
+    putU32(record, 2368, 1);
+    putText(record, 2376, u"D:\\jobs");
+    putU32(record, 2888, 1);
+    Dialog d;
+    d.add({add("a.dat", record), add("b.dat", Bytes(kLength604, std::byte{0}))});
+    d.view.chooser = 0; // 6.04
+
+    d.model.merge();
+
+    ASSERT_EQ(d.view.messages.size(), 1u);
+    const std::string folder = m_folder.file("");
+    EXPECT_EQ(d.view.messages[0].details,
+              folder + "a.dat: Version 8.02, written as " + folder + "a_604.dat\n"
+              "  788: 5 becomes 0\n"
+              "  848: 4 becomes 1\n"
+              "  the value 0 at entry offset 8 of entries 1-16 is dropped\n"
+              "  the value 0 at entry offset 12 of entries 1-16 is dropped\n"
+              "  the value 0 at entry offset 16 of entries 1-16 is dropped\n"
+              "  the 17th entry does not fit Version 6.04's table of 16 and is dropped; the entry count still reads 17\n"
+              "  the jobs path \"D:\\jobs\" is dropped\n"
+              "  defaults dropped: 1852: 2, the engraving-setting path \"trevak\\engraving_setting\", 2368: 1, "
+              "2372: 0, 2888: 1, entries 1-16 at entry offsets 5-7: 00 00 00, 20: 0, 24-27: 00 00 00 00\n" +
+              folder + "b.dat: passed over: already Version 6.04\n");
 }
 
 TEST_F(MergeRunTest, AFailedOutputIsAStopReportAndTheDialogStaysReady) {
