@@ -64,11 +64,6 @@ std::wstring wideText(std::string_view text) {
     }
     return wide;
 }
-#else
-void* consoleOf(std::FILE*) {
-    return nullptr;
-}
-#endif
 
 // The length of `text` less an unfinished UTF-8 character at its end.
 std::size_t wholeCharacters(std::string_view text) {
@@ -82,6 +77,11 @@ std::size_t wholeCharacters(std::string_view text) {
     }
     return text.size();
 }
+#else
+void* consoleOf(std::FILE*) {
+    return nullptr;
+}
+#endif
 
 // Bigger pending text is written even without a line end.
 constexpr std::size_t kLargestPending = 4096;
