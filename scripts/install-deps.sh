@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian/Ubuntu packages the build, the tests and the tools need,
 # and any further packages named as arguments (scripts/windows.sh names its
-# cross compiler and Wine). Idempotent: does nothing when all are there.
+# cross compilers and Wine). A package of another architecture
+# (wine32:i386) has that architecture added to dpkg first. Idempotent: does
+# nothing when all are there.
 set -euo pipefail
 
 packages=(
@@ -29,5 +31,10 @@ sudo_cmd=()
 if [ "$(id -u)" -ne 0 ]; then
   sudo_cmd=(sudo)
 fi
+for package in "${missing[@]}"; do
+  if [[ "$package" == *:* ]] && ! dpkg --print-foreign-architectures | grep -qx "${package##*:}"; then
+    "${sudo_cmd[@]}" dpkg --add-architecture "${package##*:}"
+  fi
+done
 "${sudo_cmd[@]}" apt-get update -q
 DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
