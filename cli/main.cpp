@@ -2,7 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
-#include <iostream>
+#include <ostream>
 #include <optional>
 #include <string>
 #include <vector>
@@ -39,7 +39,6 @@ int main(int argc, char** argv) {
 #ifdef _WIN32
     static_cast<void>(argc);
     static_cast<void>(argv);
-    ::SetConsoleOutputCP(CP_UTF8); // messages name files in UTF-8
     const std::vector<std::string> args = utf8Arguments();
 #else
     const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
@@ -48,15 +47,21 @@ int main(int argc, char** argv) {
     // output (a full disk, a closed pipe) the run must not end as a success.
     tallowbrook::cli::StandardOutput standardOutput(stdout);
     std::ostream out(&standardOutput);
-    const int status = tallowbrook::cli::run(args, out, std::cerr);
+    // Standard error the same way, so that a console shows every name in it.
+    tallowbrook::cli::StandardOutput standardError(stderr);
+    std::ostream err(&standardError);
+    err.setf(std::ios::unitbuf);
+    const int status = tallowbrook::cli::run(args, out, err);
     out.flush();
+    int exitStatus = status;
     if (const std::optional<int> error = standardOutput.finish()) {
-        std::cerr << tallowbrook::cli::kProgramName << ": write error";
+        err << tallowbrook::cli::kProgramName << ": write error";
         if (*error != 0) {
-            std::cerr << ": " << std::strerror(*error);
+            err << ": " << std::strerror(*error);
         }
-        std::cerr << '\n';
-        return tallowbrook::cli::kExitOutputFailed; // standard output is an output too
+        err << '\n';
+        exitStatus = tallowbrook::cli::kExitOutputFailed; // standard output is an output too
     }
-    return status;
+    err.flush();
+    return exitStatus;
 }

@@ -57,7 +57,8 @@ public:
         if (length > m_buffers.source.size()) {
             return passedOver(std::move(outcome), EntryOutcome::Kind::UnknownLength);
         }
-        const std::span<std::byte> sourceRecord = std::span(m_buffers.source).first(length);
+        // No larger than the buffer, so the length fits a size_t on every platform.
+        const std::span<std::byte> sourceRecord = std::span(m_buffers.source).first(static_cast<std::size_t>(length));
         try {
             readExactly(*source, sourceRecord);
         } catch (const FileError& error) {

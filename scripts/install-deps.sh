@@ -7,7 +7,10 @@
 #   scripts/install-deps.sh [PACKAGE...] that, plus what the tests, the checks
 #                                        and the tools need (scripts/test.sh),
 #                                        plus the PACKAGEs named (scripts/windows.sh
-#                                        names its cross compiler and Wine)
+#                                        names its cross compilers and Wine)
+#
+# A package of another architecture (wine32:i386) has that architecture added
+# to dpkg first.
 set -euo pipefail
 
 # The compiler, the build tools, the libraries the programs use, and Python
@@ -46,5 +49,10 @@ if [ "$(id -u)" -ne 0 ]; then
   sudo_cmd=(sudo)
 fi
 echo "Installing: ${missing[*]}"
+for package in "${missing[@]}"; do
+  if [[ "$package" == *:* ]] && ! dpkg --print-foreign-architectures | grep -qx "${package##*:}"; then
+    "${sudo_cmd[@]}" dpkg --add-architecture "${package##*:}"
+  fi
+done
 "${sudo_cmd[@]}" apt-get update -q
 DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"

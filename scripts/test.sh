@@ -4,8 +4,10 @@
 #  2. the same suite under AddressSanitizer and UndefinedBehaviorSanitizer;
 #  3. each libFuzzer target for a bounded time with a fixed seed;
 #  4. clang-tidy and cppcheck;
-#  5. the Windows cross build, its tests and an end-to-end run under Wine;
-#  6. the packages users install (MSI, zip, .deb), built and checked.
+#  5. the Windows cross builds (64-bit and 32-bit), their tests and
+#     end-to-end runs under Wine;
+#  6. the packages users install (MSI and zip for each Windows architecture,
+#     .deb), built and checked.
 # Set TALLOWBROOK_QUICK=1 to run only steps 1 and 2.
 set -euo pipefail
 cd "$(dirname "$0")/.."

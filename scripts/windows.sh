@@ -1,10 +1,15 @@
 #!/usr/bin/env bash
-# Cross-builds the core, both programs and their tests for 64-bit Windows
-# with MinGW-w64 (preset "windows", in build/windows), runs the test programs
-# under Wine (the desktop program's dialogs among them), then the end-to-end
-# runs in tests/windows/: tallowbrook-cli.exe against this machine's build,
-# and tallowbrook.exe on a virtual X display.
+# Cross-builds the core, both programs and their tests for Windows with
+# MinGW-w64, for each architecture (x64: preset "windows" in build/windows;
+# x86: preset "windows-x86" in build/windows-x86), then for each one runs the
+# test programs under Wine (the desktop program's dialogs and the fault sweep
+# among them) and the end-to-end runs in tests/windows/: tallowbrook-cli.exe
+# against this machine's build, and tallowbrook.exe on a virtual X display.
+# Building also checks both programs' imports against Windows 7 SP1. One Wine
+# prefix (64-bit, with 32-bit support) runs both architectures.
 # Installs what is missing first. Exits non-zero on any failure.
+#
+#   TALLOWBROOK_WINDOWS_ARCHITECTURES="x64 x86" (the default) chooses which.
 #
 # The end-to-end run compares with the command line built for this machine:
 # $TALLOWBROOK_REFERENCE_CLI if set, else build/ci's when it is newer than the
@@ -14,38 +19,52 @@ cd "$(dirname "$0")/.."
 root=$(pwd)
 started=$(date +%s)
 jobs=$(($(nproc) < 2 ? $(nproc) : 2))
+read -r -a architectures <<<"${TALLOWBROOK_WINDOWS_ARCHITECTURES:-x64 x86}"
 
-bash scripts/install-deps.sh g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64 fonts-wine \
-  xdotool
+# preset_of ARCHITECTURE, build_of ARCHITECTURE
+preset_of() {
+  case $1 in
+    x64) echo windows ;;
+    x86) echo windows-x86 ;;
+    *) echo "windows: unknown architecture $1 (x64, x86)" >&2; return 1 ;;
+  esac
+}
+build_of() { echo "build/$(preset_of "$1")"; }
 
-echo "=== windows: configure, build"
-cmake --preset windows
-cmake --build --preset windows -j "$jobs"
-built=$(date +%s)
+packages=(wine wine64 fonts-wine xdotool)
+for architecture in "${architectures[@]}"; do
+  case $architecture in
+    x64) packages+=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64) ;;
+    x86) packages+=(g++-mingw-w64-i686-posix binutils-mingw-w64-i686 wine32:i386) ;;
+  esac
+done
+bash scripts/install-deps.sh "${packages[@]}"
+
+timings=()
+for architecture in "${architectures[@]}"; do
+  preset=$(preset_of "$architecture")
+  echo "=== windows $architecture: configure, build (preset $preset)"
+  step=$(date +%s)
+  cmake --preset "$preset"
+  cmake --build --preset "$preset" -j "$jobs"
+  timings+=("$architecture build $(($(date +%s) - step)) s")
+done
 
 # The project's own prefix, with the null graphics driver: the dialog tests
-# create real windows but need no display.
+# create real windows but need no display. A prefix made before Wine could
+# run 32-bit programs lacks their system files: make it anew.
+prefix=$root/build/windows/wineprefix
+if [ -f "$prefix/system.reg" ] && [ ! -e "$prefix/drive_c/windows/syswow64/kernel32.dll" ]; then
+  echo "=== wine: the prefix cannot run 32-bit programs; making it anew"
+  rm -rf "$prefix"
+fi
 # shellcheck source=scripts/wine-prefix.sh
 source scripts/wine-prefix.sh
 unset DISPLAY WAYLAND_DISPLAY
 home_before=$(tallowbrook_home_outside_prefix)
-tallowbrook_wine_prefix "$root/build/windows/wineprefix" null
-
-status=0
-echo "=== windows: test programs under Wine"
-mapfile -t suites < <(find build/windows/tests -name '*_tests.exe' | sort)
-if [ ${#suites[@]} -eq 0 ]; then
-  echo "no test programs were built" >&2
-  status=1
-fi
-for suite in "${suites[@]}"; do
-  echo "--- $suite"
-  if ! "$wine_cmd" "$suite" --gtest_brief=1; then
-    echo "FAILED: $suite" >&2
-    status=1
-  fi
-done
-tested=$(date +%s)
+tallowbrook_wine_prefix "$prefix" null
+# Wine's own loader starts 32-bit and 64-bit programs alike.
+wine_cmd=$(command -v wine)
 
 reference=${TALLOWBROOK_REFERENCE_CLI:-}
 if [ -z "$reference" ]; then
@@ -60,20 +79,41 @@ if [ -z "$reference" ]; then
   fi
 fi
 
-echo "=== windows: end-to-end run under Wine"
-if ! bash tests/windows/e2e.sh build/windows "$reference"; then
-  status=1
-fi
-echo "=== windows: the desktop program on a virtual display"
-if ! bash tests/windows/desktop_e2e.sh build/windows; then
-  status=1
-fi
+status=0
+for architecture in "${architectures[@]}"; do
+  build=$(build_of "$architecture")
+  step=$(date +%s)
+  echo "=== windows $architecture: test programs under Wine"
+  mapfile -t suites < <(find "$build/tests" -name '*_tests.exe' | sort)
+  if [ ${#suites[@]} -eq 0 ]; then
+    echo "no test programs were built in $build" >&2
+    status=1
+  fi
+  for suite in "${suites[@]}"; do
+    echo "--- $suite"
+    if ! "$wine_cmd" "$suite" --gtest_brief=1; then
+      echo "FAILED: $architecture: $suite" >&2
+      status=1
+    fi
+  done
+  tested=$(date +%s)
+
+  echo "=== windows $architecture: end-to-end run under Wine"
+  if ! bash tests/windows/e2e.sh "$build" "$reference"; then
+    echo "FAILED: $architecture: end-to-end run" >&2
+    status=1
+  fi
+  echo "=== windows $architecture: the desktop program on a virtual display"
+  if ! bash tests/windows/desktop_e2e.sh "$build"; then
+    echo "FAILED: $architecture: desktop end-to-end run" >&2
+    status=1
+  fi
+  timings+=("$architecture tests $((tested - step)) s, end-to-end $(($(date +%s) - tested)) s")
+done
 
 if ! tallowbrook_home_unchanged "$home_before"; then
   status=1
 fi
 
-finished=$(date +%s)
-echo "=== windows: build $((built - started)) s, tests $((tested - built)) s," \
-  "end-to-end $((finished - tested)) s, total $((finished - started)) s"
+echo "=== windows: $(printf '%s; ' "${timings[@]}")total $(($(date +%s) - started)) s"
 exit "$status"

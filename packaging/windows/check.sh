@@ -1,31 +1,45 @@
 #!/usr/bin/env bash
 # Checks the Windows packages under Wine, in a Wine prefix made for the run and
 # thrown away after it:
-#   packaging/windows/check.sh DIST REFERENCE_CLI
+#   packaging/windows/check.sh DIST REFERENCE_CLI [ARCHITECTURE]
 # REFERENCE_CLI is tallowbrook-cli built for this machine: the installed
-# Windows program must write the same files. Every check reads files and
+# Windows program must write the same files. ARCHITECTURE is x64 (the
+# default: the win64 packages) or x86 (win32); the prefix is a 64-bit Windows,
+# where the 32-bit installer installs into "Program Files (x86)". When the
+# other architecture's installer is in DIST too, each must replace the other. Every check reads files and
 # registry values, never only an exit status: Wine can exit 0 with nothing
 # installed. Each Wine command is bounded by TALLOWBROOK_WINE_TIMEOUT seconds
 # (120). Exits non-zero on any failure.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 root=$(pwd)
-if [ $# -ne 2 ]; then
-  echo "usage: $0 DIST REFERENCE_CLI" >&2
+if [ $# -lt 2 ] || [ $# -gt 3 ]; then
+  echo "usage: $0 DIST REFERENCE_CLI [x64|x86]" >&2
   exit 2
 fi
 dist=$(realpath "$1")
 reference=$(realpath "$2")
 version=$(packaging/project-version.sh)
-msi=$dist/tallowbrook-$version-win64.msi
-zip=$dist/tallowbrook-$version-win64.zip
+architecture=${3:-x64}
+# What differs between the architectures: the packages' names, the folder the
+# installer installs into, the registry view its entries are in (/reg:64 or
+# /reg:32: a 32-bit program sees only the second unless told), the installer's
+# platform and the programs' file format (objdump's name for it).
+case $architecture in
+  x64) bits=win64 other_bits=win32 program_files='Program Files' view=64 template=x64 format=pei-x86-64 ;;
+  x86) bits=win32 other_bits=win64 program_files='Program Files (x86)' view=32 template=Intel format=pei-i386 ;;
+  *) echo "windows package checks: [$architecture] is not x64 or x86" >&2; exit 2 ;;
+esac
+msi=$dist/tallowbrook-$version-$bits.msi
+zip=$dist/tallowbrook-$version-$bits.zip
+other_msi=$dist/tallowbrook-$version-$other_bits.msi
 limit=${TALLOWBROOK_WINE_TIMEOUT:-120}
 for file in "$msi" "$zip" "$reference"; do
   [ -f "$file" ] || { echo "windows package checks: $file is missing" >&2; exit 1; }
 done
 
 work=$(mktemp -d /tmp/tallowbrook-package-check.XXXXXX)
-logs=$root/build/package-windows/check-logs
+logs=$root/build/package-windows/$architecture/check-logs
 rm -rf "$logs"
 mkdir -p "$logs"
 # Wine's own desktop files, should any be written, stay in the throwaway folder.
@@ -94,19 +108,22 @@ run_wine reg query 'HKCU\Software\Wine\Drivers' </dev/null >/dev/null 2>&1
 phase_took
 
 drive_c=$WINEPREFIX/drive_c
-installed="$drive_c/Program Files/Tallowbrook"
-installed_windows='C:\Program Files\Tallowbrook'
+installed="$drive_c/$program_files/Tallowbrook"
+installed_windows="C:\\$program_files\\Tallowbrook"
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
 
 # registry_value KEY NAME: the value's data, empty when the key or value is missing.
 registry_value() {
-  run_wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' |
+  run_wine reg query "$1" /v "$2" "/reg:$view" 2>/dev/null | tr -d '\r' |
     sed -n "s/^    $2    REG_[A-Z_]*    //p"
 }
 # The uninstall entries named Tallowbrook: our own and the one Windows
-# Installer writes under the product code (hidden), one line each, sorted.
+# Installer writes under the product code (hidden), one line each, sorted,
+# from both registry views: either architecture's product counts.
 tallowbrook_entries() {
-  run_wine reg query "$uninstall_key" /s 2>/dev/null | tr -d '\r' |
+  for entries_view in 64 32; do
+    run_wine reg query "$uninstall_key" /s "/reg:$entries_view" 2>/dev/null
+  done | tr -d '\r' |
     awk -v prefix="HKEY_LOCAL_MACHINE\\\\Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Uninstall\\\\" '
       index($0, prefix) == 1 { key = substr($0, length(prefix) + 1) }
       $0 == "    DisplayName    REG_SZ    Tallowbrook" { print key }' | sort
@@ -146,7 +163,7 @@ else
 fi
 expect "per-machine installation (ALLUSERS 1)" [ "$(property ALLUSERS)" = 1 ]
 expect "Windows Installer's own uninstall entry hidden (ARPSYSTEMCOMPONENT 1)" [ "$(property ARPSYSTEMCOMPONENT)" = 1 ]
-expect "a 64-bit package (Template x64)" grep -q '^Template: x64;' <(msiinfo suminfo "$msi")
+expect "an installer for $architecture (Template $template)" grep -q "^Template: $template;" <(msiinfo suminfo "$msi")
 expect "the downgrade message is a launch condition" \
   grep -q 'A newer version of Tallowbrook is already installed\.' <(msiinfo export "$msi" LaunchCondition)
 # Root 0 is HKEY_CLASSES_ROOT, where file types and their programs live.
@@ -182,9 +199,9 @@ phase_took
 phase "installers of other versions for the upgrade checks"
 previous_version=0.0.0.1
 newer_version=$((major + 1)).0.0.0
-bash packaging/windows/make-msi.sh "$portable" "$work/previous.msi" "$previous_version"
-bash packaging/windows/make-msi.sh "$portable" "$work/newer.msi" "$newer_version"
-bash packaging/windows/make-msi.sh "$portable" "$work/newer-rebuilt.msi" "$newer_version"
+bash packaging/windows/make-msi.sh "$portable" "$work/previous.msi" "$previous_version" "$architecture"
+bash packaging/windows/make-msi.sh "$portable" "$work/newer.msi" "$newer_version" "$architecture"
+bash packaging/windows/make-msi.sh "$portable" "$work/newer-rebuilt.msi" "$newer_version" "$architecture"
 phase_took
 
 phase "msiexec /i over an older version"
@@ -199,6 +216,27 @@ expect "msiexec /i reported success" [ "$status" -eq 0 ]
 expect "the older version $previous_code was replaced: the entries are Tallowbrook and $msi_code only" \
   only_product "$msi_code"
 phase_took
+
+if [ -f "$other_msi" ]; then
+  phase "the other architecture's installer of this version, then this one again"
+  other_code=$(product_code "$other_msi")
+  msiexec_status other-install.log /i "$(windows_path "$other_msi")"
+  if [ "$status" -eq 0 ] && only_product "$other_code" && [ ! -e "$installed" ]; then
+    ok "$(basename "$other_msi") replaced this architecture's installation: one product, $installed_windows gone"
+  else
+    fail "$(basename "$other_msi") over this one: exit status $status, entries" \
+      "[$(tallowbrook_entries | tr '\n' ' ')], $installed_windows $([ -e "$installed" ] && echo stayed || echo gone)"
+  fi
+  msiexec_status reinstall.log /i "$(windows_path "$msi")"
+  other_folders=$(find "$drive_c" -maxdepth 2 -path "$drive_c/Program Files*/Tallowbrook" ! -path "$installed")
+  if [ "$status" -eq 0 ] && only_product "$msi_code" && [ -z "$other_folders" ]; then
+    ok "$(basename "$msi") replaced it again: one product, no other Program Files folder"
+  else
+    fail "$(basename "$msi") over the other: exit status $status, entries" \
+      "[$(tallowbrook_entries | tr '\n' ' ')], other folders [$other_folders]"
+  fi
+  phase_took
+fi
 
 phase "what the installer installed"
 for file in tallowbrook.exe tallowbrook-cli.exe README.txt; do
@@ -298,14 +336,14 @@ phase "the programs from the unpacked zip"
 reported=$(run_wine "$portable/tallowbrook-cli.exe" --version | tr -d '\r')
 expect "the zip's tallowbrook-cli.exe --version says tallowbrook-cli $version" \
   [ "$reported" = "tallowbrook-cli $version" ]
-# subsystem FILE: "Windows GUI" or "Windows CUI", for a 64-bit Windows program.
+# subsystem FILE: "Windows GUI" or "Windows CUI", for a program of this architecture.
 subsystem() {
-  x86_64-w64-mingw32-objdump -p "$1" 2>/dev/null |
-    awk '/file format pei-x86-64/ { pe = 1 } /^Subsystem/ && pe { sub(/.*\(/, ""); sub(/\).*/, ""); print }'
+  objdump -p "$1" 2>/dev/null |
+    awk -v format="$format" '$0 ~ "file format " format "$" { pe = 1 } /^Subsystem/ && pe { sub(/.*\(/, ""); sub(/\).*/, ""); print }'
 }
-expect "the zip's tallowbrook-cli.exe is a 64-bit Windows console program" \
+expect "the zip's tallowbrook-cli.exe is an $architecture Windows console program" \
   [ "$(subsystem "$portable/tallowbrook-cli.exe")" = "Windows CUI" ]
-expect "the zip's tallowbrook.exe is a 64-bit Windows GUI program" \
+expect "the zip's tallowbrook.exe is an $architecture Windows GUI program" \
   [ "$(subsystem "$portable/tallowbrook.exe")" = "Windows GUI" ]
 # The dialog waits for its user: with the null display driver it starts and
 # stays, which shows that it loads (no missing library) and does not crash

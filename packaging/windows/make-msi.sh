@@ -1,19 +1,25 @@
 #!/usr/bin/env bash
 # Builds the Windows installer from packaging/windows/tallowbrook.wxs:
-#   packaging/windows/make-msi.sh STAGE OUTPUT.msi VERSION
+#   packaging/windows/make-msi.sh STAGE OUTPUT.msi VERSION [ARCHITECTURE]
 # STAGE holds tallowbrook.exe, tallowbrook-cli.exe and README.txt; VERSION is
 # the four-field version (a.b.c.d). The installer's ProductVersion is
 # a.b.(c*1000+d), since Windows Installer compares only three fields (the .wxs
 # says why); the checks build installers of other versions with this too.
+# ARCHITECTURE is x64 (the default) or x86, the programs' in STAGE.
 set -euo pipefail
-if [ $# -ne 3 ]; then
-  echo "usage: $0 STAGE OUTPUT.msi VERSION" >&2
+if [ $# -lt 3 ] || [ $# -gt 4 ]; then
+  echo "usage: $0 STAGE OUTPUT.msi VERSION [x64|x86]" >&2
   exit 2
 fi
 wxs=$(realpath "$(dirname "$0")/tallowbrook.wxs")
 stage=$1
 output=$(realpath -m "$2")
 version=$3
+architecture=${4:-x64}
+if [ "$architecture" != x64 ] && [ "$architecture" != x86 ]; then
+  echo "make-msi: [$architecture] is not x64 or x86" >&2
+  exit 2
+fi
 
 IFS=. read -r major minor patch tweak extra <<<"$version"
 if [ -n "$extra" ] || ! [[ "$major.$minor.$patch.$tweak" =~ ^[0-9]+\.[0-9]+\.[0-9]+\.[0-9]+$ ]]; then
@@ -38,7 +44,8 @@ for file in tallowbrook.exe tallowbrook-cli.exe README.txt; do
 done
 
 # wixl takes the files' Source paths relative to the folder it runs in.
-(cd "$stage" && wixl --arch x64 --output "$output" \
+(cd "$stage" && wixl --arch "$architecture" --output "$output" \
+  --define Architecture="$architecture" \
   --define Version="$major.$minor.$patch.$tweak" \
   --define ProductVersion="$major.$minor.$build" \
   --define NextProductVersion="$major.$minor.$((build + 1))" \

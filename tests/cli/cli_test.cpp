@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstdio>
 #include <sstream>
 
 #ifdef _WIN32
@@ -15,7 +16,19 @@
 
 #include "cli/cli_app.h"
 #include "cli/json_text.h"
+#include "cli/standard_output.h"
+#include "convert/printable_text.h"
 #include "tests/support/temp_folder.h"
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+
+#include "convert/win32_text.h"
+#include "convert/windows_prelude.h"
+#else
+#include <unistd.h>
+#endif
 
 namespace tallowbrook::test {
 namespace {
@@ -439,6 +452,105 @@ TEST(CliEndToEnd, DiskFullWhileWritingLeavesTheOutputAsItWas) {
     EXPECT_EQ(readFile(folder.file("first_800.dat")), before);
     EXPECT_FALSE(exists(folder.file("second_800.dat")));
     EXPECT_TRUE(folder.temporaryFiles().empty());
+}
+#endif
+
+// What the program writes to standard output and standard error, one line
+// each, written in two pieces split inside a character as a stream may split
+// them: plain text, accented Latin, CJK, and a control character as the
+// program escapes it.
+const std::string kOutputTexts[] = {
+    "Done! Merged 3 configuration files.",
+    "Grüße, Ærø, façade.dat",
+    "設定 レーザー彫刻.dat",
+    printableText("bell\a.dat"),
+};
+
+// Writes the texts through a StandardOutput over `file` and finishes it.
+std::optional<int> writeOutputTexts(std::FILE* file, bool expectConsole) {
+    cli::StandardOutput output(file);
+    EXPECT_EQ(output.toConsole(), expectConsole);
+    std::ostream stream(&output);
+    for (const std::string& text : kOutputTexts) {
+        const std::size_t half = text.size() / 2 + 1;
+        stream.write(text.data(), static_cast<std::streamsize>(half));
+        stream.write(text.data() + half, static_cast<std::streamsize>(text.size() - half)) << '\n';
+    }
+    stream.flush();
+    return output.finish();
+}
+
+std::string outputTextLines() {
+    std::string lines;
+    for (const std::string& text : kOutputTexts) {
+        lines += text + '\n';
+    }
+    return lines;
+}
+
+TEST(CliStandardOutput, RedirectedToAFileOrAPipeGetsTheUtf8Bytes) {
+    TempFolder folder;
+    const std::string path = folder.file("out.txt");
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(file, nullptr);
+    EXPECT_EQ(writeOutputTexts(file, false), std::nullopt);
+    const Bytes written = readFile(path);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(written.data()), written.size()), outputTextLines());
+
+    int ends[2] = {-1, -1};
+#ifdef _WIN32
+    ASSERT_EQ(::_pipe(ends, 1 << 16, _O_BINARY), 0);
+    std::FILE* pipe = ::_fdopen(ends[1], "wb");
+#else
+    ASSERT_EQ(::pipe(ends), 0);
+    std::FILE* pipe = ::fdopen(ends[1], "wb");
+#endif
+    ASSERT_NE(pipe, nullptr);
+    EXPECT_EQ(writeOutputTexts(pipe, false), std::nullopt);
+    std::string arrived;
+    char buffer[512];
+    for (int got = 0; (got = static_cast<int>(::read(ends[0], buffer, sizeof buffer))) > 0;) {
+        arrived.append(buffer, static_cast<std::size_t>(got));
+    }
+    ::close(ends[0]);
+    EXPECT_EQ(arrived, outputTextLines());
+}
+
+#ifdef _WIN32
+// A console of the test's own: the texts arrive as characters in its cells,
+// whatever its code page.
+TEST(CliStandardOutput, AConsoleGetsTheCharactersThroughItsWideInterface) {
+    const HANDLE savedOut = ::GetStdHandle(STD_OUTPUT_HANDLE);
+    const HANDLE savedErr = ::GetStdHandle(STD_ERROR_HANDLE);
+    ::FreeConsole();
+    ASSERT_TRUE(::AllocConsole());
+    ::SetConsoleOutputCP(437); // an old console's code page, which holds none of the texts' non-ASCII letters
+    const HANDLE console = ::CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                         nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(console, INVALID_HANDLE_VALUE);
+    CONSOLE_SCREEN_BUFFER_INFO before{};
+    ASSERT_TRUE(::GetConsoleScreenBufferInfo(console, &before));
+
+    const HANDLE writer = ::CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                        nullptr, OPEN_EXISTING, 0, nullptr);
+    std::FILE* file = ::_fdopen(::_open_osfhandle(reinterpret_cast<intptr_t>(writer), _O_BINARY), "wb");
+    ASSERT_NE(file, nullptr);
+    EXPECT_EQ(writeOutputTexts(file, true), std::nullopt);
+
+    SHORT row = before.dwCursorPosition.Y;
+    for (const std::string& text : kOutputTexts) {
+        std::wstring cells(static_cast<std::size_t>(before.dwSize.X), L' ');
+        DWORD read = 0;
+        ASSERT_TRUE(::ReadConsoleOutputCharacterW(console, cells.data(), static_cast<DWORD>(cells.size()), {0, row},
+                                                  &read));
+        cells.erase(cells.find_last_not_of(L' ') + 1);
+        EXPECT_EQ(win32::toUtf8(cells), text);
+        ++row;
+    }
+    ::CloseHandle(console);
+    ::FreeConsole();
+    ::SetStdHandle(STD_OUTPUT_HANDLE, savedOut);
+    ::SetStdHandle(STD_ERROR_HANDLE, savedErr);
 }
 #endif
 

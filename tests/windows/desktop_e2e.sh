@@ -5,6 +5,9 @@
 # the program. Every wait is bounded.
 #
 #   tests/windows/desktop_e2e.sh WINDOWS_BUILD_DIR
+#
+# Runs in $WINEPREFIX when it is set (one prefix for both architectures),
+# else in WINDOWS_BUILD_DIR/wineprefix.
 set -euo pipefail
 
 if [ $# -ne 1 ]; then
@@ -14,6 +17,7 @@ fi
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build=$(cd "$1" && pwd)
 work="$build/desktop-e2e"
+prefix=${WINEPREFIX:-$build/wineprefix}
 
 # Statically linked: the program runs with nothing beside it.
 rm -rf "$work"
@@ -22,9 +26,9 @@ cp "$build/win32/tallowbrook.exe" "$work/alone/"
 
 # shellcheck source=scripts/wine-prefix.sh
 source "$root/scripts/wine-prefix.sh"
-tallowbrook_wine_prefix "$build/wineprefix" x11
+tallowbrook_wine_prefix "$prefix" x11
 # The tests that follow in another run expect the null driver again.
-trap 'tallowbrook_wine_prefix "$build/wineprefix" null' EXIT
+trap 'tallowbrook_wine_prefix "$prefix" null' EXIT
 
 export wine_cmd work
 status=0

@@ -35,24 +35,27 @@ void CALLBACK pollForBox(HWND, UINT, UINT_PTR, DWORD) {
 
 } // namespace
 
+namespace {
+struct OwnedWindowSearch {
+    HWND owner;
+    const std::wstring* caption;
+    HWND found;
+};
+
+BOOL CALLBACK matchOwnedWindow(HWND window, LPARAM data) {
+    auto& search = *reinterpret_cast<OwnedWindowSearch*>(data);
+    if (::IsWindowVisible(window) && ::GetWindow(window, GW_OWNER) == search.owner &&
+        windowText(window) == *search.caption) {
+        search.found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+} // namespace
+
 HWND findOwnedWindow(HWND owner, const std::wstring& caption) {
-    struct Search {
-        HWND owner;
-        const std::wstring* caption;
-        HWND found;
-    } search{owner, &caption, nullptr};
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND window, LPARAM data) -> BOOL {
-            auto& s = *reinterpret_cast<Search*>(data);
-            if (::IsWindowVisible(window) && ::GetWindow(window, GW_OWNER) == s.owner &&
-                windowText(window) == *s.caption) {
-                s.found = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    OwnedWindowSearch search{owner, &caption, nullptr};
+    ::EnumThreadWindows(::GetCurrentThreadId(), matchOwnedWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 

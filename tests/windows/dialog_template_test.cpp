@@ -262,8 +262,10 @@ TEST_F(ProgramFile, CarriesTheTemplatesTheAboutEntryAndTheManifest) {
     EXPECT_STREQ(about, L"&About Tallowbrook...");
     // The system does not look for a missing manifest under Wine: read it here.
     const std::string_view manifest = resource(RT_MANIFEST, 1);
+    // Windows 7 is declared, and reads "true/pm" as system DPI awareness.
     for (const char* setting : {"Microsoft.Windows.Common-Controls", "version=\"6.0.0.0\"", ">PerMonitorV2",
-                                "<longPathAware", ">true</longPathAware>", ">UTF-8</activeCodePage>"}) {
+                                ">true/pm</dpiAware>", "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}", "<longPathAware",
+                                ">true</longPathAware>", ">UTF-8</activeCodePage>"}) {
         EXPECT_NE(manifest.find(setting), std::string_view::npos) << setting;
     }
 }
