@@ -23,8 +23,7 @@ QRect fitText(const QLabel* label, QRect area) {
 }
 } // namespace
 
-CAboutDialog::CAboutDialog(QWidget* parent)
-    : QDialog(parent, tallowbrook::app::kDialogWindowFlags) {
+CAboutDialog::CAboutDialog(QWidget* parent) : QDialog(parent, tallowbrook::app::kDialogWindowFlags) {
     setObjectName(QStringLiteral("aboutDialog"));
     setWindowTitle(QStringLiteral(TB_TEXT_ABOUT_CAPTION));
     const DialogUnits units = DialogUnits::forFont(font());

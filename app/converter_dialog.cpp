@@ -49,7 +49,8 @@ QString fromUtf8(const std::string& text) {
 
 std::vector<std::string> utf8Paths(const QStringList& paths) {
     std::vector<std::string> utf8(static_cast<std::size_t>(paths.size()));
-    std::transform(paths.begin(), paths.end(), utf8.begin(), [](const QString& path) { return path.toStdString(); });
+    std::transform(paths.begin(), paths.end(), utf8.begin(),
+                   [](const QString& path) { return path.toStdString(); });
     return utf8;
 }
 
@@ -90,8 +91,7 @@ QStringList localFiles(const QMimeData* data) {
 } // namespace
 
 CConverterDialog::CConverterDialog(UiSeams seams, QWidget* parent)
-    : QDialog(parent, kDialogWindowFlags),
-      m_seams(std::move(seams)), m_model(*this, qtSortsBefore) {
+    : QDialog(parent, kDialogWindowFlags), m_seams(std::move(seams)), m_model(*this, qtSortsBefore) {
     setObjectName(QStringLiteral("converterDialog"));
     setWindowTitle(QStringLiteral(TB_TEXT_CONVERTER_CAPTION));
     // The same icon serves as the large (title bar, task switcher) and small one.

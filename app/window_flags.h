@@ -8,7 +8,8 @@
 
 namespace tallowbrook::app {
 
-inline constexpr Qt::WindowFlags kDialogWindowFlags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                                                      Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+inline constexpr Qt::WindowFlags kDialogWindowFlags = Qt::Dialog | Qt::CustomizeWindowHint |
+                                                      Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                                                      Qt::WindowCloseButtonHint;
 
 } // namespace tallowbrook::app

@@ -33,15 +33,18 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments();
     if (args.size() != 4 || (args[1] != "merge" && args[1] != "add")) {
-        std::fprintf(stderr, "usage: %s merge FOLDER COUNT | add COUNT ascending|descending|shuffled\n", argv[0]);
+        std::fprintf(stderr, "usage: %s merge FOLDER COUNT | add COUNT ascending|descending|shuffled\n",
+                     argv[0]);
         return 2;
     }
     const bool merge = args[1] == "merge";
     const int count = (merge ? args[3] : args[2]).toInt();
     QStringList paths;
     for (int i = 0; i < count; ++i) {
-        paths.append(merge ? QDir::toNativeSeparators(QDir(args[2]).filePath(QStringLiteral("settings%1.dat").arg(i)))
-                           : QStringLiteral("/home/someone/engraver/settings/cfg%1.dat").arg(i, 6, 10, QLatin1Char('0')));
+        paths.append(
+            merge ? QDir::toNativeSeparators(QDir(args[2]).filePath(QStringLiteral("settings%1.dat").arg(i)))
+                  : QStringLiteral("/home/someone/engraver/settings/cfg%1.dat")
+                        .arg(i, 6, 10, QLatin1Char('0')));
     }
     if (!merge && args[3] == "descending") {
         std::reverse(paths.begin(), paths.end());

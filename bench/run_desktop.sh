@@ -14,13 +14,16 @@
 # skipped when Wine is missing). Files live in build/bench-desktop (on disk).
 #
 #   bench/run_desktop.sh [ROUNDS]   (default 3)
+# BENCH_PARTS="qt add wine" (the default) chooses what runs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
 rounds=${1:-3}
+parts=" ${BENCH_PARTS:-qt add wine} "
 work=$root/build/bench-desktop
-results=$(mktemp)
-trap 'rm -f "$results"' EXIT
+mkdir -p "$work"
+results=$work/results.txt # kept: the raw times, a line per run
+: >"$results"
 
 cmake --preset ci >/dev/null
 cmake --build --preset ci -j 2 --target tallowbrook_bench_desktop_qt tallowbrook_bench_merge tallowbrook-cli >/dev/null
@@ -35,6 +38,7 @@ subprocess.run(sys.argv[1:], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNUL
 print(f"{time.monotonic() - start:.4f}")' "$@"
 }
 
+if [[ $parts == *" qt "* ]]; then
 echo "=== Qt dialog against tallowbrook-cli, 10,000 files"
 rm -rf "$work/qt" && mkdir -p "$work/qt"
 "$bench/tallowbrook_bench_merge" generate "$work/qt" 10000
@@ -50,7 +54,9 @@ for ((round = 0; round < rounds; round++)); do
   done
 done
 rm -rf "$work/qt"
+fi
 
+if [[ $parts == *" add "* ]]; then
 echo "=== adding files in the Qt dialog"
 for ((round = 0; round < rounds; round++)); do
   for order in ascending descending shuffled; do
@@ -58,8 +64,9 @@ for ((round = 0; round < rounds; round++)); do
   done
   "$bench/tallowbrook_bench_desktop_qt" add 10000 shuffled 2>/dev/null | sed "s/^/add $round /" >>"$results"
 done
+fi
 
-if command -v wine >/dev/null; then
+if [[ $parts == *" wine "* ]] && command -v wine >/dev/null; then
   echo "=== native dialog under Wine against tallowbrook-cli.exe, 1,000 files"
   cmake --preset windows >/dev/null
   cmake --build --preset windows -j 2 --target tallowbrook_bench_desktop_win32 tallowbrook-cli >/dev/null
@@ -67,7 +74,7 @@ if command -v wine >/dev/null; then
   source scripts/wine-prefix.sh
   unset DISPLAY WAYLAND_DISPLAY
   tallowbrook_wine_prefix "$root/build/windows/wineprefix" null
-  wineserver -p
+  wineserver -p || true # one may be running already
   rm -rf "$work/win" && mkdir -p "$work/win"
   "$bench/tallowbrook_bench_merge" generate "$work/win" 1000
   folder=$(winepath -w "$work/win")

@@ -8,10 +8,10 @@
 #include "convert/file_error.h"
 #include "convert/folder_files.h"
 #include "convert/inspect.h"
-#include "convert/printable_text.h"
 #include "convert/merge.h"
 #include "convert/outcome_text.h"
 #include "convert/output_path.h"
+#include "convert/printable_text.h"
 #include "dialog/dialog_template.h"
 #include "records/version_table.h"
 
@@ -192,11 +192,10 @@ void ConverterDialogModel::addBatch(std::vector<std::string> paths) {
     merged.insert(merged.end(), std::make_move_iterator(listed), std::make_move_iterator(m_entries.end()));
     m_entries = std::move(merged);
 
-    std::vector<ListInsert> inserts;
-    inserts.reserve(newRows.size());
-    for (const std::size_t row : newRows) {
-        inserts.push_back({row, m_entries[row]});
-    }
+    std::vector<ListInsert> inserts(newRows.size());
+    std::transform(newRows.begin(), newRows.end(), inserts.begin(), [&](std::size_t row) {
+        return ListInsert{row, m_entries[row]};
+    });
     m_view.insertEntries(inserts);
 }
 

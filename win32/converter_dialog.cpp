@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <numeric>
 
 #include "convert/win32_text.h"
 #include "dialog/dialog_ids.h"
@@ -206,13 +207,13 @@ void CConverterDialog::insertEntries(std::span<const dialog::ListInsert> inserts
     // Drawn once the batch is in: redrawing the list and its scroll bar for
     // each entry would take seconds for thousands of files.
     ::SendMessageW(list, WM_SETREDRAW, FALSE, 0);
-    std::size_t characters = 0;
-    for (const dialog::ListInsert& insert : inserts) {
-        characters += insert.text.size() + 1;
-    }
+    const std::size_t characters = std::accumulate(
+        inserts.begin(), inserts.end(), std::size_t{0},
+        [](std::size_t sum, const dialog::ListInsert& insert) { return sum + insert.text.size() + 1; });
     ::SendMessageW(list, LB_INITSTORAGE, inserts.size(), static_cast<LPARAM>(characters * sizeof(wchar_t)));
     for (const dialog::ListInsert& insert : inserts) {
-        ::SendMessageW(list, LB_INSERTSTRING, insert.row, reinterpret_cast<LPARAM>(wide(insert.text).c_str()));
+        ::SendMessageW(list, LB_INSERTSTRING, insert.row,
+                       reinterpret_cast<LPARAM>(wide(insert.text).c_str()));
     }
     ::SendMessageW(list, WM_SETREDRAW, TRUE, 0);
     ::RedrawWindow(list, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE);

@@ -56,9 +56,6 @@ DetailsDialog::DetailsDialog(const BoxRequest& request) : DialogBase(IDD_DETAILS
 BOOL DetailsDialog::OnInitDialog() {
     ::SetWindowTextW(hwnd(), m_request.caption.c_str());
     ::SetDlgItemTextW(hwnd(), IDC_DETAILS_TEXT, m_request.text.c_str());
-    // No limit but memory: the details of thousands of entries are long.
-    sendItem(IDC_DETAILS_FIELD, EM_SETLIMITTEXT, 0);
-    ::SetDlgItemTextW(hwnd(), IDC_DETAILS_FIELD, withCarriageReturns(m_request.details).c_str());
     RECT frame{};
     ::GetWindowRect(hwnd(), &frame);
     m_collapsedHeight = frame.bottom - frame.top;
@@ -88,6 +85,14 @@ void DetailsDialog::setExpanded(bool expanded) {
         ::SetWindowPos(hwnd(), nullptr, 0, 0, width, m_collapsedHeight, SWP_NOMOVE | SWP_NOZORDER);
         ::SetDlgItemTextW(hwnd(), IDC_DETAILS_TOGGLE, L"" TB_TEXT_DETAILS_SHOW);
         return;
+    }
+    if (!m_filled) {
+        // Filled when first asked for: laying out thousands of lines would
+        // hold up the box for nothing when no one looks at them. No limit but
+        // memory: the details of thousands of entries are long.
+        m_filled = true;
+        ::SendMessageW(field, EM_SETLIMITTEXT, 0, 0);
+        ::SetWindowTextW(field, withCarriageReturns(m_request.details).c_str());
     }
     // As tall as the template says, less what the work area lacks; the box
     // moves up if its bottom would leave the work area.

@@ -27,6 +27,7 @@ protected:
 private:
     const BoxRequest& m_request;
     bool m_expanded = false;
+    bool m_filled = false; // the field holds the details
     int m_collapsedHeight = 0; // the window's, in pixels
 };
 

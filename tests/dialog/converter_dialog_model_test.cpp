@@ -267,7 +267,8 @@ TEST_F(MergeRunTest, ProgressCountsFilesLookedAtAtMostEveryIntervalAndClosesBefo
         d.model.setProgressDelay(std::chrono::milliseconds(c.delayMs));
         Paths listed = files;
         if (c.outputFails) {
-            listed = {add("a.dat", randomRecord(Version::V604, 1)), add("b.dat", randomRecord(Version::V604, 2))};
+            listed = {add("a.dat", randomRecord(Version::V604, 1)),
+                      add("b.dat", randomRecord(Version::V604, 2))};
             std::filesystem::create_directory(std::filesystem::u8path(m_folder.file("b_802.dat")));
         }
         d.model.addFiles(listed);
@@ -362,7 +363,8 @@ TEST(DialogModel, HoverTextSaysWhatEachListedFileIs) {
     };
     for (std::size_t row = 0; row < std::size(expected); ++row) {
         EXPECT_EQ(d.view.rows[row], expected[row].first);
-        EXPECT_EQ(d.model.describeEntry(row).rfind(expected[row].second, 0), 0U) << d.model.describeEntry(row);
+        EXPECT_EQ(d.model.describeEntry(row).rfind(expected[row].second, 0), 0U)
+            << d.model.describeEntry(row);
     }
     EXPECT_EQ(d.model.describeEntry(3), "");
     // Read each time: a file replaced after it was listed is described as it is now.

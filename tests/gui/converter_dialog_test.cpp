@@ -10,15 +10,15 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
-#include <QMenu>
-#include <QSet>
-#include <QStyle>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QMimeData>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QScreen>
+#include <QSet>
+#include <QStyle>
 #include <QTemporaryDir>
 #include <QTextEdit>
 #include <QTimer>
@@ -127,7 +127,6 @@ void whenModalAppears(const std::function<void(QWidget*)>& act) {
     timer->start();
 }
 
-
 // Calls `act` with what `find` gives once it gives something, polling every 50 ms.
 void whenThere(const std::function<QWidget*()>& find, const std::function<void(QWidget*)>& act) {
     auto* timer = new QTimer(qApp);
@@ -157,7 +156,8 @@ QString focusedControl(const QWidget& dialog) {
 // A text and the room its control gives it.
 void expectFits(const QWidget* control, const QString& text, int room) {
     const int width = control->fontMetrics().horizontalAdvance(text);
-    QVERIFY2(width <= room, qPrintable(QStringLiteral("\"%1\" needs %2 px, has %3").arg(text).arg(width).arg(room)));
+    QVERIFY2(width <= room,
+             qPrintable(QStringLiteral("\"%1\" needs %2 px, has %3").arg(text).arg(width).arg(room)));
 }
 
 } // namespace
@@ -467,9 +467,8 @@ private slots:
                 ok = QRect(okButton->mapTo(shown, QPoint(0, 0)), okButton->size());
                 QTest::keyClick(shown, Qt::Key_Escape);
             });
-            platformSeams().showMessage(
-                &owner, {"Tallowbrook", "Done! Merged 0 configuration files.\n", line.repeated(lines),
-                         QMessageBox::NoIcon});
+            platformSeams().showMessage(&owner, {"Tallowbrook", "Done! Merged 0 configuration files.\n",
+                                                 line.repeated(lines), QMessageBox::NoIcon});
             QCOMPARE(icon, QMessageBox::NoIcon);
             QCOMPARE(buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
             QCOMPARE(title, QStringLiteral("Tallowbrook"));
@@ -529,7 +528,7 @@ private slots:
     // control that takes keys, and at the end Esc or Enter ends the program.
     void journeysKeepTheKeyboardAlive_data() {
         QTest::addColumn<bool>("keyboard");
-        QTest::addColumn<QStringList>("steps");   // each "action>control with the focus after it"
+        QTest::addColumn<QStringList>("steps"); // each "action>control with the focus after it"
         QTest::addColumn<int>("endKey");
         QTest::addColumn<int>("result");
         const int esc = Qt::Key_Escape;
@@ -547,6 +546,9 @@ private slots:
                 << keyboard << QStringList{"add>getFileButton", "fail>mergeButton"} << esc << rejected;
             QTest::addRow("%sthe About box", by)
                 << keyboard << QStringList{"add>getFileButton", "about>getFileButton"} << esc << rejected;
+            QTest::addRow("%sa source that cannot be opened", by)
+                << keyboard << QStringList{"add a missing file>getFileButton", "merge>versionChooser"} << esc
+                << rejected;
         }
         QTest::addRow("keyboard: Tab after Merge reaches every enabled control")
             << true << (merged + QStringList{"tab round>versionChooser"}) << esc << rejected;
@@ -566,7 +568,8 @@ private slots:
                 if (keyboard) {
                     QTest::keyClick(box, Qt::Key_Return);
                 } else {
-                    QTest::mouseClick(qobject_cast<QMessageBox*>(box)->button(QMessageBox::Ok), Qt::LeftButton);
+                    QTest::mouseClick(qobject_cast<QMessageBox*>(box)->button(QMessageBox::Ok),
+                                      Qt::LeftButton);
                 }
             });
             platformSeams().showMessage(owner, request);
@@ -599,17 +602,21 @@ private slots:
         for (const QString& step : steps) {
             const QString action = step.section('>', 0, 0);
             const QString focusAfter = step.section('>', 1);
-            if (action == "add") {
-                f.chooser.answers.emplace_back(files);
+            if (action == "add" || action == "add a missing file") {
+                const QStringList chosen =
+                    action == "add" ? files
+                                    : files + QStringList{dir.filePath("c.dat")}; // its box comes mid-run
+                f.chooser.answers.emplace_back(chosen);
                 press("getFileButton");
-                QCOMPARE(f.list()->count(), 2);
+                QCOMPARE(f.list()->count(), chosen.size());
             } else if (action == "choose") {
                 if (keyboard) {
                     tabTo("versionChooser");
                     key(Qt::Key_Up);
                 } else {
                     QComboBox* chooser = f.chooserBox();
-                    QTest::mouseClick(chooser, Qt::LeftButton, {}, QPoint(chooser->width() - 4, chooser->height() / 2));
+                    QTest::mouseClick(chooser, Qt::LeftButton, {},
+                                      QPoint(chooser->width() - 4, chooser->height() / 2));
                     QTRY_VERIFY(chooser->view()->isVisible());
                     // The list ignores a release quicker than a double click
                     // after it opened, as no user's hand is that fast.
@@ -639,11 +646,14 @@ private slots:
                 if (keyboard) {
                     key(Qt::Key_F1);
                 } else {
-                    whenThere([] { return QApplication::activePopupWidget(); }, [](QWidget* popup) {
-                        auto* menu = qobject_cast<QMenu*>(popup);
-                        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(menu->actions().value(0)).center());
-                    });
-                    QContextMenuEvent menu(QContextMenuEvent::Mouse, QPoint(4, 4), f.dialog.mapToGlobal(QPoint(4, 4)));
+                    whenThere([] { return QApplication::activePopupWidget(); },
+                              [](QWidget* popup) {
+                                  auto* menu = qobject_cast<QMenu*>(popup);
+                                  QTest::mouseClick(menu, Qt::LeftButton, {},
+                                                    menu->actionGeometry(menu->actions().value(0)).center());
+                              });
+                    QContextMenuEvent menu(QContextMenuEvent::Mouse, QPoint(4, 4),
+                                           f.dialog.mapToGlobal(QPoint(4, 4)));
                     QApplication::sendEvent(&f.dialog, &menu);
                 }
                 QTRY_VERIFY(QApplication::activeModalWidget() == nullptr);

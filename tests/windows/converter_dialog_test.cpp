@@ -243,15 +243,37 @@ TEST_F(DialogTest, JourneysKeepTheKeyboardAlive) {
         {"keyboard: add, choose, merge, Esc", true, merged, VK_ESCAPE, IDCANCEL},
         {"keyboard: merged, then Enter presses Done", true, merged, VK_RETURN, IDOK},
         {"keyboard: merged, then Reset", true, then(merged, {"reset", IDC_RESET}), VK_ESCAPE, IDCANCEL},
-        {"keyboard: Tab after Merge reaches every enabled control", true, then(merged, {"tab round", IDC_CHOOSER}),
-         VK_ESCAPE, IDCANCEL},
-        {"keyboard: a failed output", true, {{"add", IDC_GET_FILE}, {"fail", IDC_MERGE}}, VK_ESCAPE, IDCANCEL},
-        {"keyboard: the About box", true, {{"add", IDC_GET_FILE}, {"about", IDC_GET_FILE}}, VK_ESCAPE, IDCANCEL},
+        {"keyboard: Tab after Merge reaches every enabled control", true,
+         then(merged, {"tab round", IDC_CHOOSER}), VK_ESCAPE, IDCANCEL},
+        {"keyboard: a failed output",
+         true,
+         {{"add", IDC_GET_FILE}, {"fail", IDC_MERGE}},
+         VK_ESCAPE,
+         IDCANCEL},
+        {"keyboard: the About box",
+         true,
+         {{"add", IDC_GET_FILE}, {"about", IDC_GET_FILE}},
+         VK_ESCAPE,
+         IDCANCEL},
         {"mouse: add, merge, Esc", false, mergedByMouse, VK_ESCAPE, IDCANCEL},
         {"mouse: merged, then Enter presses Done", false, mergedByMouse, VK_RETURN, IDOK},
         {"mouse: merged, then Reset", false, then(mergedByMouse, {"reset", IDC_RESET}), VK_ESCAPE, IDCANCEL},
         {"mouse: a failed output", false, {{"add", IDC_GET_FILE}, {"fail", IDC_MERGE}}, VK_ESCAPE, IDCANCEL},
-        {"mouse: the About box", false, {{"add", IDC_GET_FILE}, {"about", IDC_GET_FILE}}, VK_ESCAPE, IDCANCEL},
+        {"keyboard: a source that cannot be opened",
+         true,
+         {{"add a missing file", IDC_GET_FILE}, {"merge", IDC_CHOOSER}},
+         VK_ESCAPE,
+         IDCANCEL},
+        {"mouse: a source that cannot be opened",
+         false,
+         {{"add a missing file", IDC_GET_FILE}, {"merge", IDC_CHOOSER}},
+         VK_ESCAPE,
+         IDCANCEL},
+        {"mouse: the About box",
+         false,
+         {{"add", IDC_GET_FILE}, {"about", IDC_GET_FILE}},
+         VK_ESCAPE,
+         IDCANCEL},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -267,7 +289,8 @@ TEST_F(DialogTest, JourneysKeepTheKeyboardAlive) {
         UiSeams seams = m_system.seams();
         seams.showBox = [&](const BoxRequest& request) {
             EXPECT_TRUE(whileBoxIsUp([&] { showSystemBox(request); },
-                                     [&] { return findOwnedWindow(request.owner, request.caption); }, closeBox));
+                                     [&] { return findOwnedWindow(request.owner, request.caption); },
+                                     closeBox));
         };
         CConverterDialog dialog{seams};
         dialog.setProgressDelay(std::chrono::milliseconds(0));
@@ -293,10 +316,15 @@ TEST_F(DialogTest, JourneysKeepTheKeyboardAlive) {
         for (const Step& step : c.steps) {
             SCOPED_TRACE(step.action);
             const std::string action = step.action;
-            if (action == "add") {
-                m_system.answers.push_back(files);
+            if (action == "add" || action == "add a missing file") {
+                Selection chosen = files;
+                if (action != "add") {
+                    chosen.push_back(toWide(folder.file("c.dat")).value()); // its box comes mid-run
+                }
+                m_system.answers.push_back(chosen);
                 press(IDC_GET_FILE);
-                EXPECT_EQ(::SendDlgItemMessageW(hwnd, IDC_FILE_LIST, LB_GETCOUNT, 0, 0), 2);
+                EXPECT_EQ(::SendDlgItemMessageW(hwnd, IDC_FILE_LIST, LB_GETCOUNT, 0, 0),
+                          static_cast<LRESULT>(chosen.size()));
             } else if (action == "choose") {
                 tabTo(IDC_CHOOSER);
                 typeKey(hwnd, VK_UP);
@@ -310,8 +338,10 @@ TEST_F(DialogTest, JourneysKeepTheKeyboardAlive) {
                 EXPECT_EQ(LOWORD(::SendMessageW(hwnd, DM_GETDEFID, 0, 0)), IDOK);
                 if (action == "merge") {
                     // The default-button look is back on "Done", off the disabled "Merge".
-                    EXPECT_TRUE(::SendDlgItemMessageW(hwnd, IDC_DONE, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON);
-                    EXPECT_FALSE(::SendDlgItemMessageW(hwnd, IDC_MERGE, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON);
+                    EXPECT_TRUE(::SendDlgItemMessageW(hwnd, IDC_DONE, WM_GETDLGCODE, 0, 0) &
+                                DLGC_DEFPUSHBUTTON);
+                    EXPECT_FALSE(::SendDlgItemMessageW(hwnd, IDC_MERGE, WM_GETDLGCODE, 0, 0) &
+                                 DLGC_DEFPUSHBUTTON);
                 }
             } else if (action == "reset") {
                 press(IDC_RESET);
@@ -332,7 +362,8 @@ TEST_F(DialogTest, JourneysKeepTheKeyboardAlive) {
                     typeKey(hwnd, VK_TAB);
                     reached.insert(focusedControl(hwnd));
                 }
-                EXPECT_EQ(reached, (std::set<int>{IDC_DONE, IDC_GET_FILE, IDC_CHOOSER, IDC_FILE_LIST, IDC_RESET}));
+                EXPECT_EQ(reached,
+                          (std::set<int>{IDC_DONE, IDC_GET_FILE, IDC_CHOOSER, IDC_FILE_LIST, IDC_RESET}));
             }
             EXPECT_EQ(focusedControl(hwnd), step.focusAfter);
         }

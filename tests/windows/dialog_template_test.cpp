@@ -183,7 +183,8 @@ TEST_F(DialogTest, TheMainDialogIsTemplate102) {
 // button's or a one-line static's on one line, a taller static's wrapped.
 void expectTextsFit(HWND box) {
     const HDC dc = ::GetDC(box);
-    const auto previous = ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageW(box, WM_GETFONT, 0, 0)));
+    const auto previous =
+        ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageW(box, WM_GETFONT, 0, 0)));
     TEXTMETRICW font{};
     ::GetTextMetricsW(dc, &font);
     for (HWND child = ::GetWindow(box, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
@@ -192,7 +193,8 @@ void expectTextsFit(HWND box) {
         while (!text.empty() && text.back() == L'\n') {
             text.pop_back();
         }
-        if (text.empty() || (_wcsicmp(kind.c_str(), L"Button") != 0 && _wcsicmp(kind.c_str(), L"Static") != 0)) {
+        if (text.empty() ||
+            (_wcsicmp(kind.c_str(), L"Button") != 0 && _wcsicmp(kind.c_str(), L"Static") != 0)) {
             continue;
         }
         const RECT area = placeOf(child);
@@ -263,23 +265,25 @@ TEST(DialogTemplates, TheProgressBoxIsTemplate103) {
 }
 
 TEST(DialogTemplates, TheDetailsBoxIsTemplate104) {
-    const BoxRequest request{nullptr, L"Tallowbrook", L"Done! Merged 1 configuration files.\n", L"a\nb\n", MB_OK};
+    const BoxRequest request{nullptr, L"Tallowbrook", L"Done! Merged 1 configuration files.\n", L"a\nb\n",
+                             MB_OK};
     DetailsDialog details(request);
     const HWND box = details.Create(nullptr);
     ASSERT_NE(box, nullptr);
     expectFrame(box, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, WS_MINIMIZEBOX | WS_MAXIMIZEBOX, 0,
                 layout::kDetails);
     EXPECT_EQ(windowText(box), L"Tallowbrook");
-    expectControls(box, {
-                            {IDC_DETAILS_TEXT, L"Static", L"Done! Merged 1 configuration files.\n",
-                             kChild | SS_NOPREFIX, layout::kDetailsText},
-                            {IDOK, L"Button", L"OK", kChild | WS_TABSTOP | BS_DEFPUSHBUTTON, layout::kDetailsOk},
-                            {IDC_DETAILS_TOGGLE, L"Button", L"Show Details...", kChild | WS_TABSTOP,
-                             layout::kDetailsToggle},
-                            {IDC_DETAILS_FIELD, L"Edit", nullptr,
-                             WS_CHILD | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_READONLY,
-                             layout::kDetailsField},
-                        });
+    expectControls(
+        box,
+        {
+            {IDC_DETAILS_TEXT, L"Static", L"Done! Merged 1 configuration files.\n", kChild | SS_NOPREFIX,
+             layout::kDetailsText},
+            {IDOK, L"Button", L"OK", kChild | WS_TABSTOP | BS_DEFPUSHBUTTON, layout::kDetailsOk},
+            {IDC_DETAILS_TOGGLE, L"Button", L"Show Details...", kChild | WS_TABSTOP, layout::kDetailsToggle},
+            {IDC_DETAILS_FIELD, L"Edit", nullptr,
+             WS_CHILD | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_READONLY,
+             layout::kDetailsField},
+        });
     EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(box, IDC_DETAILS_FIELD))) << "shown only on request";
     EXPECT_EQ(::GetFocus(), ::GetDlgItem(box, IDOK));
 }
@@ -306,44 +310,49 @@ TEST(DetailsBox, StaysInsideTheWorkAreaAndClosesOnOkEnterAndEsc) {
             lines += L"C:\\Users\\someone\\engraver\\cfg" + std::to_wstring(10000 + i) +
                      L".dat: Version 6.04, written as cfg" + std::to_wstring(10000 + i) + L"_802.dat\n";
         }
-        const BoxRequest request{nullptr, L"Tallowbrook", L"Done! Merged 1 configuration files.\n", lines, MB_OK};
+        const BoxRequest request{nullptr, L"Tallowbrook", L"Done! Merged 1 configuration files.\n", lines,
+                                 MB_OK};
         DetailsDialog details(request);
         // Run as the program runs it: modally, its keys through its own loop.
-        const bool up = whileBoxIsUp([&] { EXPECT_EQ(details.DoModal(nullptr), c.code); },
-                                     [] { return findOwnedWindow(nullptr, L"Tallowbrook"); }, [&](HWND box) {
-            MONITORINFO monitor{};
-            monitor.cbSize = sizeof(monitor);
-            ASSERT_TRUE(::GetMonitorInfoW(::MonitorFromWindow(box, MONITOR_DEFAULTTONEAREST), &monitor));
-            const RECT work = monitor.rcWork;
-            RECT frame{};
-            ::GetWindowRect(box, &frame);
-            ::SetWindowPos(box, nullptr, frame.left, work.bottom - (frame.bottom - frame.top), 0, 0,
-                           SWP_NOSIZE | SWP_NOZORDER);
-            ::SendMessageW(::GetDlgItem(box, IDC_DETAILS_TOGGLE), BM_CLICK, 0, 0);
-            EXPECT_TRUE(details.expanded());
-            EXPECT_EQ(windowText(::GetDlgItem(box, IDC_DETAILS_TOGGLE)), L"Hide Details");
-            ::GetWindowRect(box, &frame);
-            EXPECT_TRUE(frame.left >= work.left && frame.top >= work.top && frame.right <= work.right &&
-                        frame.bottom <= work.bottom);
-            const HWND ok = ::GetDlgItem(box, IDOK);
-            RECT okFrame{};
-            ::GetWindowRect(ok, &okFrame);
-            EXPECT_TRUE(::IsWindowVisible(ok) && okFrame.top >= frame.top && okFrame.bottom <= frame.bottom);
-            const HWND field = ::GetDlgItem(box, IDC_DETAILS_FIELD);
-            EXPECT_TRUE(::IsWindowVisible(field));
-            EXPECT_EQ(::SendMessageW(field, EM_GETLINECOUNT, 0, 0), c.lines + 1) << "every line, none wrapped";
-            RECT fieldFrame{};
-            ::GetWindowRect(field, &fieldFrame);
-            EXPECT_LE(fieldFrame.bottom, frame.bottom);
-            if (c.fromField) {
-                ::SetFocus(field);
-            }
-            if (c.key != 0) {
-                ::PostMessageW(::GetFocus(), WM_KEYDOWN, c.key, 0);
-            } else {
-                ::SendMessageW(ok, BM_CLICK, 0, 0);
-            }
-        });
+        const bool up = whileBoxIsUp(
+            [&] { EXPECT_EQ(details.DoModal(nullptr), c.code); },
+            [] { return findOwnedWindow(nullptr, L"Tallowbrook"); },
+            [&](HWND box) {
+                MONITORINFO monitor{};
+                monitor.cbSize = sizeof(monitor);
+                ASSERT_TRUE(::GetMonitorInfoW(::MonitorFromWindow(box, MONITOR_DEFAULTTONEAREST), &monitor));
+                const RECT work = monitor.rcWork;
+                RECT frame{};
+                ::GetWindowRect(box, &frame);
+                ::SetWindowPos(box, nullptr, frame.left, work.bottom - (frame.bottom - frame.top), 0, 0,
+                               SWP_NOSIZE | SWP_NOZORDER);
+                ::SendMessageW(::GetDlgItem(box, IDC_DETAILS_TOGGLE), BM_CLICK, 0, 0);
+                EXPECT_TRUE(details.expanded());
+                EXPECT_EQ(windowText(::GetDlgItem(box, IDC_DETAILS_TOGGLE)), L"Hide Details");
+                ::GetWindowRect(box, &frame);
+                EXPECT_TRUE(frame.left >= work.left && frame.top >= work.top && frame.right <= work.right &&
+                            frame.bottom <= work.bottom);
+                const HWND ok = ::GetDlgItem(box, IDOK);
+                RECT okFrame{};
+                ::GetWindowRect(ok, &okFrame);
+                EXPECT_TRUE(::IsWindowVisible(ok) && okFrame.top >= frame.top &&
+                            okFrame.bottom <= frame.bottom);
+                const HWND field = ::GetDlgItem(box, IDC_DETAILS_FIELD);
+                EXPECT_TRUE(::IsWindowVisible(field));
+                EXPECT_EQ(::SendMessageW(field, EM_GETLINECOUNT, 0, 0), c.lines + 1)
+                    << "every line, none wrapped";
+                RECT fieldFrame{};
+                ::GetWindowRect(field, &fieldFrame);
+                EXPECT_LE(fieldFrame.bottom, frame.bottom);
+                if (c.fromField) {
+                    ::SetFocus(field);
+                }
+                if (c.key != 0) {
+                    ::PostMessageW(::GetFocus(), WM_KEYDOWN, c.key, 0);
+                } else {
+                    ::SendMessageW(ok, BM_CLICK, 0, 0);
+                }
+            });
         EXPECT_TRUE(up);
     }
 }
