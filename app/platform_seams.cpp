@@ -67,6 +67,7 @@ void fitDetails(QMessageBox& box, const QWidget* owner, const QString& details) 
                        field->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + metrics.averageCharWidth();
     field->setLineWrapMode(QTextEdit::NoWrap);
     field->setFocusPolicy(Qt::StrongFocus);
+    field->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     field->setMinimumWidth(std::min(widest + chrome, area.width() * 7 / 8));
     field->setFixedHeight(std::min(metrics.lineSpacing() * kDetailsRows, area.height() / 2));
 }

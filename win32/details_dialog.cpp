@@ -1,5 +1,7 @@
 #include "win32/details_dialog.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 
 #include "dialog/dialog_ids.h"
@@ -49,6 +51,21 @@ std::wstring withCarriageReturns(const std::wstring& text) {
     return lines;
 }
 
+// Ctrl+A selects all the details, for copying, as the system's newer edit
+// controls do and older ones (and Wine's) do not.
+LRESULT CALLBACK selectAllOnCtrlA(HWND field, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                  DWORD_PTR) {
+    constexpr WPARAM kCtrlA = 0x01; // the character Ctrl+A types
+    if (message == WM_CHAR && wParam == kCtrlA) {
+        ::SendMessageW(field, EM_SETSEL, 0, -1);
+        return 0;
+    }
+    if (message == WM_NCDESTROY) {
+        ::RemoveWindowSubclass(field, selectAllOnCtrlA, id);
+    }
+    return ::DefSubclassProc(field, message, wParam, lParam);
+}
+
 } // namespace
 
 DetailsDialog::DetailsDialog(const BoxRequest& request) : DialogBase(IDD_DETAILS), m_request(request) {}
@@ -56,6 +73,7 @@ DetailsDialog::DetailsDialog(const BoxRequest& request) : DialogBase(IDD_DETAILS
 BOOL DetailsDialog::OnInitDialog() {
     ::SetWindowTextW(hwnd(), m_request.caption.c_str());
     ::SetDlgItemTextW(hwnd(), IDC_DETAILS_TEXT, m_request.text.c_str());
+    ::SetWindowSubclass(item(IDC_DETAILS_FIELD), selectAllOnCtrlA, 1, 0);
     RECT frame{};
     ::GetWindowRect(hwnd(), &frame);
     m_collapsedHeight = frame.bottom - frame.top;

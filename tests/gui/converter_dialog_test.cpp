@@ -444,6 +444,7 @@ private slots:
             QRect ok;
             int fieldWidth = 0;
             bool wraps = true;
+            bool selectsAll = false;
             whenModalAppears([&](QWidget* modal) {
                 auto* shown = qobject_cast<QMessageBox*>(modal);
                 QVERIFY(shown != nullptr);
@@ -461,6 +462,9 @@ private slots:
                     QVERIFY(field->isVisible());
                     fieldWidth = field->viewport()->width();
                     wraps = field->lineWrapMode() != QTextEdit::NoWrap;
+                    field->setFocus();
+                    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+                    selectsAll = field->textCursor().selectedText().size() == field->toPlainText().size();
                 }
                 box = shown->frameGeometry();
                 QAbstractButton* okButton = shown->button(QMessageBox::Ok);
@@ -478,6 +482,7 @@ private slots:
             QVERIFY(QRect(QPoint(0, 0), box.size()).contains(ok));
             if (lines > 0) {
                 QVERIFY(!wraps);
+                QVERIFY(selectsAll); // Ctrl+A, for copying
                 QVERIFY2(fieldWidth >= QFontMetrics(QApplication::font()).horizontalAdvance(line.trimmed()),
                          qPrintable(QString::number(fieldWidth)));
             }

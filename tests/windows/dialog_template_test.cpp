@@ -346,6 +346,11 @@ TEST(DetailsBox, StaysInsideTheWorkAreaAndClosesOnOkEnterAndEsc) {
                 EXPECT_LE(fieldFrame.bottom, frame.bottom);
                 if (c.fromField) {
                     ::SetFocus(field);
+                    // Ctrl+A selects every line, for copying.
+                    ::SendMessageW(field, WM_CHAR, 0x01, 0);
+                    DWORD end = 0;
+                    ::SendMessageW(field, EM_GETSEL, 0, reinterpret_cast<LPARAM>(&end));
+                    EXPECT_EQ(static_cast<int>(end), ::GetWindowTextLengthW(field));
                 }
                 if (c.key != 0) {
                     ::PostMessageW(::GetFocus(), WM_KEYDOWN, c.key, 0);
