@@ -8,6 +8,7 @@
 #include "app/app_icon.h"
 #include "app/control_ids.h"
 #include "app/dialog_units.h"
+#include "app/window_flags.h"
 
 using tallowbrook::app::DialogUnits;
 namespace layout = tallowbrook::dialog::layout;
@@ -22,9 +23,7 @@ QRect fitText(const QLabel* label, QRect area) {
 }
 } // namespace
 
-CAboutDialog::CAboutDialog(QWidget* parent)
-    : QDialog(parent,
-              Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
+CAboutDialog::CAboutDialog(QWidget* parent) : QDialog(parent, tallowbrook::app::kDialogWindowFlags) {
     setObjectName(QStringLiteral("aboutDialog"));
     setWindowTitle(QStringLiteral(TB_TEXT_ABOUT_CAPTION));
     const DialogUnits units = DialogUnits::forFont(font());

@@ -21,6 +21,7 @@
 #include "app/control_ids.h"
 #include "app/dialog_units.h"
 #include "app/merge_progress.h"
+#include "app/window_flags.h"
 #include "dialog/dialog_layout.h"
 
 using namespace tallowbrook::app;
@@ -48,7 +49,8 @@ QString fromUtf8(const std::string& text) {
 
 std::vector<std::string> utf8Paths(const QStringList& paths) {
     std::vector<std::string> utf8(static_cast<std::size_t>(paths.size()));
-    std::transform(paths.begin(), paths.end(), utf8.begin(), [](const QString& path) { return path.toStdString(); });
+    std::transform(paths.begin(), paths.end(), utf8.begin(),
+                   [](const QString& path) { return path.toStdString(); });
     return utf8;
 }
 
@@ -89,10 +91,7 @@ QStringList localFiles(const QMimeData* data) {
 } // namespace
 
 CConverterDialog::CConverterDialog(UiSeams seams, QWidget* parent)
-    // Caption and system menu with a close box, no minimise or maximise box.
-    : QDialog(parent,
-              Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      m_seams(std::move(seams)), m_model(*this, qtSortsBefore) {
+    : QDialog(parent, kDialogWindowFlags), m_seams(std::move(seams)), m_model(*this, qtSortsBefore) {
     setObjectName(QStringLiteral("converterDialog"));
     setWindowTitle(QStringLiteral(TB_TEXT_CONVERTER_CAPTION));
     // The same icon serves as the large (title bar, task switcher) and small one.
@@ -182,8 +181,20 @@ void CConverterDialog::onAbout() {
     about.exec();
 }
 
-void CConverterDialog::insertEntry(std::size_t row, const std::string& text) {
-    m_fileList->insertItem(static_cast<int>(row), fromUtf8(text));
+void CConverterDialog::insertEntries(std::span<const dialog::ListInsert> inserts) {
+    // Entries on consecutive rows go in as one block: a batch into an empty
+    // list is a single insertion, whatever its size.
+    for (std::size_t first = 0; first < inserts.size();) {
+        QStringList block;
+        std::size_t next = first;
+        while (next < inserts.size() && inserts[next].row == inserts[first].row + (next - first)) {
+            block.append(QString::fromUtf8(inserts[next].text.data(),
+                                           static_cast<qsizetype>(inserts[next].text.size())));
+            ++next;
+        }
+        m_fileList->insertItems(static_cast<int>(inserts[first].row), block);
+        first = next;
+    }
 }
 
 void CConverterDialog::clearEntries() {

@@ -41,7 +41,7 @@ public:
     const tallowbrook::dialog::ConverterDialogModel& model() const { return m_model; }
 
     // DialogView
-    void insertEntry(std::size_t row, const std::string& text) override;
+    void insertEntries(std::span<const tallowbrook::dialog::ListInsert> inserts) override;
     void clearEntries() override;
     std::optional<std::size_t> chooserSelection() const override;
     void selectChooserEntry(std::size_t index) override;

@@ -1,6 +1,11 @@
+#include <algorithm>
+
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QScreen>
+#include <QStyle>
+#include <QTextEdit>
 
 #include "app/interaction_seams.h"
 
@@ -34,10 +39,44 @@ std::optional<QStringList> runOpenFileDialog(QWidget* owner, const QString& init
     return paths;
 }
 
+// Lines shown before the field scrolls, and how many lines are measured for
+// its width (a run's lines are much alike).
+constexpr int kDetailsRows = 16;
+constexpr int kLinesMeasured = 200;
+
+// The details field: a line per entry, unwrapped, as wide as its widest line
+// (of the first ones) within the screen, longer lines scrolling sideways, and
+// of bounded height, so that the box stays on the screen however many
+// entries there are. It takes the focus from the keyboard, for selecting and
+// copying.
+void fitDetails(QMessageBox& box, const QWidget* owner, const QString& details) {
+    auto* field = box.findChild<QTextEdit*>();
+    if (field == nullptr) {
+        return;
+    }
+    const QScreen* screen = owner != nullptr ? owner->screen() : box.screen();
+    const QRect area = screen->availableGeometry();
+    const QFontMetrics metrics(field->font());
+    int widest = 0;
+    const QStringList lines = details.section('\n', 0, kLinesMeasured - 1).split('\n');
+    for (const QString& line : lines) {
+        widest = std::max(widest, metrics.horizontalAdvance(line));
+    }
+    // Room for the frame, the margins and the vertical scroll bar.
+    const int chrome = 2 * field->frameWidth() + 2 * static_cast<int>(field->document()->documentMargin()) +
+                       field->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + metrics.averageCharWidth();
+    field->setLineWrapMode(QTextEdit::NoWrap);
+    field->setFocusPolicy(Qt::StrongFocus);
+    field->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    field->setMinimumWidth(std::min(widest + chrome, area.width() * 7 / 8));
+    field->setFixedHeight(std::min(metrics.lineSpacing() * kDetailsRows, area.height() / 2));
+}
+
 void runMessageBox(QWidget* owner, const MessageRequest& request) {
     QMessageBox box(request.icon, request.caption, request.text, QMessageBox::Ok, owner);
     if (!request.details.isEmpty()) {
         box.setDetailedText(request.details);
+        fitDetails(box, owner, request.details);
     }
     box.exec();
 }

@@ -2,14 +2,16 @@
 
 #include <algorithm>
 #include <exception>
+#include <iterator>
 
 #include "convert/file_access.h"
 #include "convert/file_error.h"
 #include "convert/folder_files.h"
 #include "convert/inspect.h"
-#include "convert/printable_text.h"
 #include "convert/merge.h"
 #include "convert/outcome_text.h"
+#include "convert/output_path.h"
+#include "convert/printable_text.h"
 #include "dialog/dialog_template.h"
 #include "records/version_table.h"
 
@@ -41,42 +43,69 @@ private:
 // What a run shows as it goes: each source failure in a box of its own, the
 // progress box once the run has taken long enough, and at the end the summary
 // with a line per entry behind its details, and under each written entry what
-// its conversion dropped, changed or filled in.
+// its conversion dropped, changed or filled in. The progress box is gone
+// before the box that ends the run (the summary, or the report of a failure)
+// appears.
 class ConverterDialogModel::RunReport final : public MergeEvents {
 public:
-    explicit RunReport(ConverterDialogModel& model)
-        : m_model(model), m_started(std::chrono::steady_clock::now()) {}
-    ~RunReport() override {
-        if (m_progressShown) {
-            m_model.m_view.hideProgress();
-        }
-    }
+    explicit RunReport(ConverterDialogModel& model) : m_model(model), m_started(model.m_clock()) {}
+    ~RunReport() override { closeProgress(); }
     RunReport(const RunReport&) = delete;
     RunReport& operator=(const RunReport&) = delete;
 
     void entryDone(const EntryOutcome& outcome, std::size_t total) override {
-        m_details += describeOutcome(outcome);
-        m_details += '\n';
-        m_details += changeLines(outcome);
+        addDetails(outcome);
+        // The progress box stays as it is while this box is up.
         if (const std::string message = sourceFailureMessage(outcome); !message.empty()) {
             m_model.m_view.showMessage(plainMessage(message));
         }
-        if (m_progressShown || std::chrono::steady_clock::now() - m_started >= m_model.m_progressDelay) {
-            m_progressShown = true;
-            const std::size_t done = outcome.index + 1;
-            m_model.m_view.showProgress(
-                {done, total, "Merged " + std::to_string(done) + " of " + std::to_string(total) + " files"});
-        }
+        showProgress(outcome.index + 1, total);
     }
 
     void runCompleted(const std::string& summary) override {
+        closeProgress();
         m_model.m_view.showMessage(plainMessage(summary, m_details));
         m_model.setMergeEnabled(false);
     }
 
 private:
+    // The summary's details: a line for each entry, naming the output by its
+    // file name alone, as it is always beside its source. Lines that say more
+    // about an entry belong right under its own.
+    void addDetails(const EntryOutcome& outcome) {
+        EntryOutcome shown = outcome;
+        shown.output.erase(0, fileNameStart(outcome.output));
+        m_details += describeOutcome(shown);
+        m_details += '\n';
+        m_details += changeLines(outcome);
+    }
+
+    // Files looked at, of all; not before the delay, then at most once per
+    // interval, and once more for the last file.
+    void showProgress(std::size_t looked, std::size_t total) {
+        const auto now = m_model.m_clock();
+        if (!m_progressShown && now - m_started < m_model.m_progressDelay) {
+            return;
+        }
+        if (m_progressShown && looked < total && now - m_lastProgress < kProgressInterval) {
+            return;
+        }
+        m_progressShown = true;
+        m_lastProgress = now;
+        m_model.m_view.showProgress(
+            {looked, total, "File " + std::to_string(looked) + " of " + std::to_string(total)});
+    }
+
+    void closeProgress() {
+        if (m_progressShown) {
+            m_progressShown = false;
+            m_model.m_view.hideProgress();
+        }
+    }
+
     ConverterDialogModel& m_model;
     std::chrono::steady_clock::time_point m_started;
+    std::chrono::steady_clock::time_point m_lastProgress{};
     std::string m_details;
     bool m_progressShown = false;
 };
@@ -113,46 +142,64 @@ void ConverterDialogModel::getFile() {
     }
 }
 
-void ConverterDialogModel::addFiles(const std::vector<std::string>& paths) {
+void ConverterDialogModel::addFiles(std::vector<std::string> paths) {
     if (m_running) {
         return;
     }
-    for (const std::string& path : paths) {
-        addEntry(path);
-    }
+    addBatch(std::move(paths));
 }
 
 void ConverterDialogModel::addDropped(const std::vector<std::string>& paths) {
     if (m_running) {
         return;
     }
+    std::vector<std::string> files;
     for (const std::string& path : paths) {
         if (!isFolder(path)) {
-            addEntry(path);
+            files.push_back(path);
             continue;
         }
         try {
-            for (const std::string& file : dataFilesIn(path)) {
-                addEntry(file);
-            }
+            std::vector<std::string> inFolder = dataFilesIn(path);
+            files.insert(files.end(), std::make_move_iterator(inFolder.begin()),
+                         std::make_move_iterator(inFolder.end()));
         } catch (const FileError& error) {
             m_view.showMessage(plainMessage(kFolderUnreadable + error.description()));
         }
     }
+    addBatch(std::move(files));
 }
 
-void ConverterDialogModel::addEntry(const std::string& path) {
-    // After every entry that does not sort behind it: equal texts keep the
-    // order in which they were added. The list is always in this order, so a
-    // binary search finds the place; a selection of thousands of files would
-    // otherwise take a comparison of every pair.
-    const auto at = std::upper_bound(m_entries.begin(), m_entries.end(), path,
-                                     [&](const std::string& text, const std::string& entry) {
-                                         return m_sortsBefore(text, entry);
-                                     });
-    const auto row = static_cast<std::size_t>(at - m_entries.begin());
-    m_entries.insert(at, path);
-    m_view.insertEntry(row, path);
+void ConverterDialogModel::addBatch(std::vector<std::string> paths) {
+    if (paths.empty()) {
+        return;
+    }
+    const auto before = [&](const std::string& left, const std::string& right) {
+        return m_sortsBefore(left, right);
+    };
+    // Equal texts keep the order in which they were added: the batch's own
+    // order among themselves, and behind those already listed.
+    std::stable_sort(paths.begin(), paths.end(), before);
+    std::vector<std::string> merged;
+    merged.reserve(m_entries.size() + paths.size());
+    std::vector<std::size_t> newRows;
+    newRows.reserve(paths.size());
+    auto listed = m_entries.begin();
+    for (std::string& path : paths) {
+        while (listed != m_entries.end() && !before(path, *listed)) {
+            merged.push_back(std::move(*listed++));
+        }
+        newRows.push_back(merged.size());
+        merged.push_back(std::move(path));
+    }
+    merged.insert(merged.end(), std::make_move_iterator(listed), std::make_move_iterator(m_entries.end()));
+    m_entries = std::move(merged);
+
+    std::vector<ListInsert> inserts(newRows.size());
+    std::transform(newRows.begin(), newRows.end(), inserts.begin(), [&](std::size_t row) {
+        return ListInsert{row, m_entries[row]};
+    });
+    m_view.insertEntries(inserts);
 }
 
 std::string ConverterDialogModel::describeEntry(std::size_t row) const {
@@ -184,8 +231,12 @@ void ConverterDialogModel::merge() {
     m_running = true;
     const BusyScope busy(m_view);
     try {
-        RunReport report(*this);
-        const MergeOutcome outcome = runMerge(MergeRequest{m_entries, m_view.chooserSelection()}, report);
+        MergeOutcome outcome;
+        {
+            // Its end closes the progress box, before any report below.
+            RunReport report(*this);
+            outcome = runMerge(MergeRequest{m_entries, m_view.chooserSelection()}, report);
+        }
         if (outcome.kind == MergeOutcome::Kind::OutputFailed && outcome.outputError) {
             reportFailure(outcome.outputError->description());
         }

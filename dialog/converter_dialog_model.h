@@ -20,9 +20,15 @@ namespace tallowbrook::dialog {
 // The platform's order of texts: true when `left` sorts before `right`.
 using SortsBefore = std::function<bool(std::string_view left, std::string_view right)>;
 
+// The time a run measures its progress by; tests put a fake clock in.
+using Clock = std::function<std::chrono::steady_clock::time_point()>;
+
 class ConverterDialogModel {
 public:
     static constexpr std::chrono::milliseconds kProgressDelay{500};
+    // The progress box is redrawn at most this often, and once at the end:
+    // redrawing it per file would cost as much as the files.
+    static constexpr std::chrono::milliseconds kProgressInterval{50};
 
     explicit ConverterDialogModel(DialogView& view, SortsBefore sortsBefore = sortsBeforeIgnoringCase);
 
@@ -40,8 +46,10 @@ public:
     // "Get File": offers offeredName() to the open-file dialog and adds what it
     // returns; a cancel changes nothing.
     void getFile();
-    // Each path at its sorted place, unchanged; a path already listed is added again.
-    void addFiles(const std::vector<std::string>& paths);
+    // Each path at its sorted place, unchanged; a path already listed is added
+    // again, behind the equal ones. The batch is sorted once and merged into
+    // the list, so adding N files costs N log N in whatever order they come.
+    void addFiles(std::vector<std::string> paths);
     // Dropped files are added as Get File adds them; a dropped folder adds its
     // ".dat" files (any letter case).
     void addDropped(const std::vector<std::string>& paths);
@@ -62,11 +70,12 @@ public:
 
     // How long a run goes before its progress box appears.
     void setProgressDelay(std::chrono::milliseconds delay) { m_progressDelay = delay; }
+    void setClock(Clock clock) { m_clock = std::move(clock); }
 
 private:
     class RunReport;
 
-    void addEntry(const std::string& path);
+    void addBatch(std::vector<std::string> paths);
     void setMergeEnabled(bool enabled);
     void reportFailure(const std::string& description);
 
@@ -77,6 +86,7 @@ private:
     // The list must not change under a run, whatever a view lets through.
     bool m_running = false;
     std::chrono::milliseconds m_progressDelay = kProgressDelay;
+    Clock m_clock = std::chrono::steady_clock::now;
 };
 
 } // namespace tallowbrook::dialog

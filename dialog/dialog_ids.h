@@ -8,6 +8,7 @@
 #define IDS_ABOUTBOX 101
 #define IDD_CONVERTER 102
 #define IDD_PROGRESS 103 /* the progress box of a long Merge run */
+#define IDD_DETAILS 104  /* a box with details shown on request */
 #define IDR_MAINFRAME 128 /* the program file's icon */
 #define IDI_DIALOG 129    /* the dialogs' icon */
 
@@ -24,6 +25,11 @@
 /* Controls of the progress box. */
 #define IDC_PROGRESS_TEXT 1010
 #define IDC_PROGRESS_BAR 1011
+
+/* Controls of the box with details; "OK" is the standard OK command (1). */
+#define IDC_DETAILS_TEXT 1020
+#define IDC_DETAILS_TOGGLE 1021
+#define IDC_DETAILS_FIELD 1022
 
 /* The system-menu command that opens the About box; the platform keeps the low
    four bits of a system command for itself. */

@@ -42,6 +42,12 @@ inline constexpr DialogRect kAboutOk{TB_RECT_ABOUT_OK};
 inline constexpr DialogSize kProgress{TB_SIZE_PROGRESS};
 inline constexpr DialogRect kProgressText{TB_RECT_PROGRESS_TEXT};
 inline constexpr DialogRect kProgressBar{TB_RECT_PROGRESS_BAR};
+
+inline constexpr DialogSize kDetails{TB_SIZE_DETAILS};
+inline constexpr DialogRect kDetailsText{TB_RECT_DETAILS_TEXT};
+inline constexpr DialogRect kDetailsOk{TB_RECT_DETAILS_OK};
+inline constexpr DialogRect kDetailsToggle{TB_RECT_DETAILS_TOGGLE};
+inline constexpr DialogRect kDetailsField{TB_RECT_DETAILS_FIELD};
 } // namespace layout
 
 } // namespace tallowbrook::dialog

@@ -43,7 +43,8 @@
 #define TB_RECT_ABOUT_NAME 40, 10, 119, 8
 #define TB_TEXT_ABOUT_NAME "Tallowbrook Version 5.0 Beta"
 #define TB_RECT_ABOUT_NOTICE 40, 25, 119, 8
-#define TB_TEXT_ABOUT_NOTICE "Release " TALLOWBROOK_VERSION ", (C) Tallowbrook authors"
+/* Worded to fit its static at the dialog font, as the fit tests measure. */
+#define TB_TEXT_ABOUT_NOTICE "Release " TALLOWBROOK_VERSION ", (C) the authors"
 #define TB_RECT_ABOUT_OK 178, 7, 50, 14
 #define TB_TEXT_ABOUT_OK "OK"
 
@@ -53,5 +54,18 @@
 #define TB_TEXT_PROGRESS_CAPTION "Tallowbrook"
 #define TB_RECT_PROGRESS_TEXT 7, 7, 172, 8
 #define TB_RECT_PROGRESS_BAR 7, 20, 172, 12
+
+/* The summary with its details (template 104): the text over "Show
+   Details..." and "OK"; the details field below them shows only on request,
+   and the box grows to hold it. The size is the box without the field. The
+   field is as wide as a typical details line; longer lines scroll sideways. */
+#define TB_SIZE_DETAILS 340, 49
+#define TB_RECT_DETAILS_TEXT 7, 7, 326, 16
+#define TB_RECT_DETAILS_OK 283, 28, 50, 14
+#define TB_TEXT_DETAILS_OK "OK"
+#define TB_RECT_DETAILS_TOGGLE 7, 28, 64, 14
+#define TB_TEXT_DETAILS_SHOW "Show Details..."
+#define TB_TEXT_DETAILS_HIDE "Hide Details"
+#define TB_RECT_DETAILS_FIELD 7, 49, 326, 140
 
 #endif

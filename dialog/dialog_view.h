@@ -6,7 +6,9 @@
 
 #include <cstddef>
 #include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tallowbrook::dialog {
@@ -21,19 +23,28 @@ struct Message {
     Icon icon = Icon::None;
 };
 
-// How far a Merge run has come, for its progress box.
+// How far a Merge run has come, for its progress box: files looked at, of all.
 struct Progress {
     std::size_t done;
     std::size_t total;
-    std::string text; // "Merged 3 of 40 files"
+    std::string text; // "File 3 of 40"
+};
+
+// A new entry of the file list and the row it takes. Inserted in the order
+// given (rows ascending), each lands at its row: all of a batch's earlier
+// rows are in place by then.
+struct ListInsert {
+    std::size_t row;
+    std::string_view text; // valid during the call only
 };
 
 class DialogView {
 public:
     virtual ~DialogView() = default;
 
-    // The file list: the model keeps the order; a view inserts where it is told.
-    virtual void insertEntry(std::size_t row, const std::string& text) = 0;
+    // The file list: the model keeps the order; a view inserts where it is
+    // told, a whole batch at once.
+    virtual void insertEntries(std::span<const ListInsert> inserts) = 0;
     virtual void clearEntries() = 0;
 
     // The version chooser: its selection index (0-5, or none), and selecting.

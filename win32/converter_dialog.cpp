@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <numeric>
 
 #include "convert/win32_text.h"
 #include "dialog/dialog_ids.h"
@@ -173,7 +174,6 @@ bool CConverterDialog::OnCommand(WORD id, WORD code) {
     switch (id) {
     case IDC_GET_FILE:
         m_model.getFile();
-        resumeListDrawing();
         return true;
     case IDC_MERGE:
         m_model.merge();
@@ -189,9 +189,7 @@ bool CConverterDialog::OnCommand(WORD id, WORD code) {
 void CConverterDialog::OnDropFiles(HDROP drop) {
     const std::vector<std::string> paths = droppedPaths(drop);
     ::DragFinish(drop);
-    pauseListDrawing();
     m_model.addDropped(paths);
-    resumeListDrawing();
 }
 
 void CConverterDialog::OnAbout() {
@@ -204,8 +202,21 @@ void CConverterDialog::OnException(const std::exception& error) {
     showMessage({applicationName(), error.what(), {}, dialog::Message::Icon::Stop});
 }
 
-void CConverterDialog::insertEntry(std::size_t row, const std::string& text) {
-    sendItem(IDC_FILE_LIST, LB_INSERTSTRING, row, reinterpret_cast<LPARAM>(wide(text).c_str()));
+void CConverterDialog::insertEntries(std::span<const dialog::ListInsert> inserts) {
+    const HWND list = item(IDC_FILE_LIST);
+    // Drawn once the batch is in: redrawing the list and its scroll bar for
+    // each entry would take seconds for thousands of files.
+    ::SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+    const std::size_t characters = std::accumulate(
+        inserts.begin(), inserts.end(), std::size_t{0},
+        [](std::size_t sum, const dialog::ListInsert& insert) { return sum + insert.text.size() + 1; });
+    ::SendMessageW(list, LB_INITSTORAGE, inserts.size(), static_cast<LPARAM>(characters * sizeof(wchar_t)));
+    for (const dialog::ListInsert& insert : inserts) {
+        ::SendMessageW(list, LB_INSERTSTRING, insert.row,
+                       reinterpret_cast<LPARAM>(wide(insert.text).c_str()));
+    }
+    ::SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+    ::RedrawWindow(list, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE);
 }
 
 void CConverterDialog::clearEntries() {
@@ -225,7 +236,14 @@ void CConverterDialog::selectChooserEntry(std::size_t index) {
 }
 
 void CConverterDialog::setMergeEnabled(bool enabled) {
-    ::EnableWindow(item(IDC_MERGE), enabled ? TRUE : FALSE);
+    const HWND merge = item(IDC_MERGE);
+    // A disabled control cannot keep the focus: the keyboard would reach no
+    // control at all. The dialog manager moves it on first, to the next
+    // control in tab order, and hands the default-button look back to "Done".
+    if (!enabled && ::GetFocus() == merge) {
+        ::SendMessageW(hwnd(), WM_NEXTDLGCTL, 0, FALSE);
+    }
+    ::EnableWindow(merge, enabled ? TRUE : FALSE);
 }
 
 void CConverterDialog::showMessage(const dialog::Message& message) {
@@ -240,27 +258,10 @@ std::optional<std::vector<std::string>> CConverterDialog::chooseFiles(const std:
     if (!chosen) {
         return std::nullopt;
     }
-    // The model adds them one by one next; the list is drawn once they are in.
-    pauseListDrawing();
     std::vector<std::string> paths(chosen->size());
     std::transform(chosen->begin(), chosen->end(), paths.begin(),
                    [](const std::wstring& path) { return toUtf8(path); });
     return paths;
-}
-
-void CConverterDialog::pauseListDrawing() {
-    if (!m_listPaused) {
-        m_listPaused = true;
-        sendItem(IDC_FILE_LIST, WM_SETREDRAW, FALSE);
-    }
-}
-
-void CConverterDialog::resumeListDrawing() {
-    if (m_listPaused) {
-        m_listPaused = false;
-        sendItem(IDC_FILE_LIST, WM_SETREDRAW, TRUE);
-        ::RedrawWindow(item(IDC_FILE_LIST), nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE);
-    }
 }
 
 void CConverterDialog::setBusy(bool busy) {

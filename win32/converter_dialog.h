@@ -39,7 +39,7 @@ public:
     HWND hoverTip() const;
 
     // DialogView
-    void insertEntry(std::size_t row, const std::string& text) override;
+    void insertEntries(std::span<const tallowbrook::dialog::ListInsert> inserts) override;
     void clearEntries() override;
     std::optional<std::size_t> chooserSelection() const override;
     void selectChooserEntry(std::size_t index) override;
@@ -62,10 +62,6 @@ private:
     bool OnCommand(WORD id, WORD code);
     void OnDropFiles(HDROP drop);
     void OnAbout();
-    // Adding entries one at a time redraws the list and its scroll bar each
-    // time: thousands of files take seconds unless the drawing waits.
-    void pauseListDrawing();
-    void resumeListDrawing();
 
     tallowbrook::win32::UiSeams m_seams;
     // Loaded with the object, before the window exists.
@@ -75,7 +71,6 @@ private:
     tallowbrook::dialog::ConverterDialogModel m_model;
     std::unique_ptr<tallowbrook::win32::ListHoverText> m_hover;
     std::unique_ptr<tallowbrook::win32::ProgressDialog> m_progress;
-    bool m_listPaused = false;
     bool m_busy = false;
     HCURSOR m_cursorBeforeBusy = nullptr;
 };

@@ -1,7 +1,7 @@
 #pragma once
 
-// The system's message box for a BoxRequest: a task dialog when there are
-// details to show on request, a plain message box otherwise.
+// The box for a BoxRequest: the program's own box with details on request
+// (template 104) when there are details, the system's message box otherwise.
 
 #include "win32/interaction_seams.h"
 

@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <memory>
+#include <random>
 #include <stdexcept>
 
 #include "dialog/converter_dialog_model.h"
@@ -88,6 +91,42 @@ TEST(DialogModel, TheOrderCanBeThePlatformsOwn) {
     EXPECT_EQ(view.rows, (Paths{"c", "b", "a"}));
 }
 
+// However a batch arrives, the list is one sort of everything added, in the
+// order added among equal texts, and the view hears of each batch once.
+TEST(DialogModel, BatchesInAnyOrderGiveOneSortOfEverything) {
+    Paths ascending;
+    for (int i = 0; i < 3000; ++i) {
+        ascending.push_back("C:\\cfg\\" + std::to_string(100000 + i / 3) + (i % 3 == 2 ? ".DAT" : ".dat"));
+    }
+    Paths descending(ascending.rbegin(), ascending.rend());
+    Paths shuffled = ascending;
+    std::shuffle(shuffled.begin(), shuffled.end(), std::mt19937(7));
+    const Paths earlier{"C:\\cfg\\100500.dat", "D:\\last.dat", "A:\\first.dat"};
+    const struct {
+        const char* name;
+        std::vector<Paths> batches;
+    } cases[] = {
+        {"ascending", {ascending}},
+        {"descending", {descending}},
+        {"shuffled", {shuffled}},
+        {"a second batch among the first", {earlier, shuffled}},
+        {"a second batch sorting first", {descending, earlier}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Dialog d;
+        Paths all;
+        for (const Paths& batch : c.batches) {
+            d.model.addFiles(batch);
+            all.insert(all.end(), batch.begin(), batch.end());
+        }
+        std::stable_sort(all.begin(), all.end(), sortsBeforeIgnoringCase);
+        EXPECT_EQ(d.model.entries(), all);
+        EXPECT_EQ(d.view.rows, all);
+        EXPECT_EQ(d.view.batches, static_cast<int>(c.batches.size()));
+    }
+}
+
 TEST(DialogModel, CancelChangesNothing) {
     Dialog d;
     d.add({"/cfg/a.dat"});
@@ -152,14 +191,15 @@ TEST_F(MergeRunTest, ASummaryWithALinePerEntryThenTheMergedState) {
     EXPECT_EQ(summary.text, "Done! Merged 5 configuration files.\n");
     EXPECT_EQ(summary.icon, Message::Icon::None);
     const std::string folder = m_folder.file("");
+    // The output is beside its source: its file name says where it is.
     EXPECT_EQ(withoutChanges(summary.details), missing + ": could not be opened: " + missing + " was not found.\n" + odd +
                                    ": passed over: 1473 bytes is the length of no version\n" + folder +
-                                   "v0.dat: Version 6.04, written as " + folder + "v0_705.dat\n" + folder +
-                                   "v1.dat: Version 7.00 - 7.04, written as " + folder + "v1_705.dat\n" +
-                                   folder + "v2.dat: passed over: already Version 7.05\n" + folder +
-                                   "v3.dat: Version 7.07, written as " + folder + "v3_705.dat\n" + folder +
-                                   "v4.dat: Version 8.00, written as " + folder + "v4_705.dat\n" + folder +
-                                   "v5.dat: Version 8.02, written as " + folder + "v5_705.dat\n");
+                                   "v0.dat: Version 6.04, written as v0_705.dat\n" + folder +
+                                   "v1.dat: Version 7.00 - 7.04, written as v1_705.dat\n" + folder +
+                                   "v2.dat: passed over: already Version 7.05\n" + folder +
+                                   "v3.dat: Version 7.07, written as v3_705.dat\n" + folder +
+                                   "v4.dat: Version 8.00, written as v4_705.dat\n" + folder +
+                                   "v5.dat: Version 8.02, written as v5_705.dat\n");
     EXPECT_EQ(d.view.busyAtMessage, (std::vector<bool>{true, true}));
     EXPECT_FALSE(d.view.busy);
     EXPECT_FALSE(d.view.mergeEnabled);
@@ -244,26 +284,63 @@ TEST_F(MergeRunTest, AnErrorThatEscapesTheRunIsReportedLikeAFailedOutput) {
     EXPECT_FALSE(d.view.progressUp);
 }
 
-TEST_F(MergeRunTest, ProgressAppearsOnlyPastTheDelayAndCountsEntries) {
-    const Paths files{add("a.dat", randomRecord(Version::V604, 6)),
-                      add("b.dat", randomRecord(Version::V604, 7))};
-    for (const bool slow : {true, false}) {
-        SCOPED_TRACE(slow ? "past the delay" : "within the delay");
+// A clock that moves on by `step` each time it is read.
+Clock steppingClock(std::chrono::milliseconds step) {
+    auto now = std::make_shared<std::chrono::steady_clock::time_point>();
+    return [now, step] { return *now += step; };
+}
+
+TEST_F(MergeRunTest, ProgressCountsFilesLookedAtAtMostEveryIntervalAndClosesBeforeTheLastBox) {
+    // Twelve entries: a missing one (its own box), the others of no version's length.
+    Paths files{m_folder.file("f15 gone.dat")};
+    for (int i = 0; i < 11; ++i) {
+        files.push_back(add("f" + std::to_string(10 + i) + ".dat", Bytes(3)));
+    }
+    const struct {
+        const char* name;
+        int stepMs;  // the clock moves on this much at each reading: the start, then each file
+        int delayMs; // before the box appears
+        std::vector<std::size_t> shown; // files looked at, at each update
+        bool outputFails;
+    } cases[] = {
+        {"slow files: every update", 60, 0, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}, false},
+        {"fast files: every 50 ms and at the end", 20, 0, {1, 4, 7, 10, 12}, false},
+        {"past the delay only", 20, 150, {8, 11, 12}, false},
+        {"never past the delay", 20, 1000, {}, false},
+        {"an output failure ends the run", 60, 0, {1, 2}, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         Dialog d;
-        d.model.setProgressDelay(slow ? std::chrono::milliseconds(0) : std::chrono::hours(1));
-        d.model.addFiles(files);
-        d.model.merge();
-        ASSERT_EQ(d.view.messages.size(), 1u);
-        EXPECT_EQ(d.view.progressUpAtMessage[0], slow) << "still up when the summary comes";
-        EXPECT_FALSE(d.view.progressUp);
-        if (slow) {
-            ASSERT_EQ(d.view.progressSeen.size(), 2u);
-            EXPECT_EQ(d.view.progressSeen[1].done, 2u);
-            EXPECT_EQ(d.view.progressSeen[1].total, 2u);
-            EXPECT_EQ(d.view.progressSeen[0].text, "Merged 1 of 2 files");
-        } else {
-            EXPECT_TRUE(d.view.progressSeen.empty());
+        d.model.setClock(steppingClock(std::chrono::milliseconds(c.stepMs)));
+        d.model.setProgressDelay(std::chrono::milliseconds(c.delayMs));
+        Paths listed = files;
+        if (c.outputFails) {
+            listed = {add("a.dat", randomRecord(Version::V604, 1)),
+                      add("b.dat", randomRecord(Version::V604, 2))};
+            std::filesystem::create_directory(std::filesystem::u8path(m_folder.file("b_802.dat")));
         }
+        d.model.addFiles(listed);
+        d.model.merge();
+        std::filesystem::remove_all(std::filesystem::u8path(m_folder.file("b_802.dat")));
+
+        std::vector<std::size_t> shown;
+        for (const Progress& progress : d.view.progressSeen) {
+            shown.push_back(progress.done);
+            EXPECT_EQ(progress.total, listed.size());
+            EXPECT_EQ(progress.text,
+                      "File " + std::to_string(progress.done) + " of " + std::to_string(listed.size()));
+        }
+        EXPECT_EQ(shown, c.shown);
+        // The box that ends the run comes after the progress box is gone; a
+        // source failure's box comes while it stands still.
+        ASSERT_FALSE(d.view.calls.empty());
+        EXPECT_EQ(d.view.calls.back(), "message");
+        if (!c.shown.empty()) {
+            EXPECT_EQ(d.view.calls[d.view.calls.size() - 2], "hide progress");
+        }
+        EXPECT_FALSE(d.view.progressUp);
+        EXPECT_FALSE(d.view.progressUpAtMessage.back());
     }
 }
 
@@ -335,7 +412,8 @@ TEST(DialogModel, HoverTextSaysWhatEachListedFileIs) {
     };
     for (std::size_t row = 0; row < std::size(expected); ++row) {
         EXPECT_EQ(d.view.rows[row], expected[row].first);
-        EXPECT_EQ(d.model.describeEntry(row).rfind(expected[row].second, 0), 0U) << d.model.describeEntry(row);
+        EXPECT_EQ(d.model.describeEntry(row).rfind(expected[row].second, 0), 0U)
+            << d.model.describeEntry(row);
     }
     EXPECT_EQ(d.model.describeEntry(3), "");
     // Read each time: a file replaced after it was listed is described as it is now.

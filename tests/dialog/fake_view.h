@@ -14,14 +14,18 @@ namespace tallowbrook::dialog::test {
 
 class FakeView : public DialogView {
 public:
-    void insertEntry(std::size_t row, const std::string& text) override {
-        rows.insert(rows.begin() + static_cast<std::ptrdiff_t>(row), text);
+    void insertEntries(std::span<const ListInsert> inserts) override {
+        ++batches;
+        for (const ListInsert& insert : inserts) {
+            rows.insert(rows.begin() + static_cast<std::ptrdiff_t>(insert.row), std::string(insert.text));
+        }
     }
     void clearEntries() override { rows.clear(); }
     std::optional<std::size_t> chooserSelection() const override { return chooser; }
     void selectChooserEntry(std::size_t index) override { chooser = index; }
     void setMergeEnabled(bool enabled) override { mergeEnabled = enabled; }
     void showMessage(const Message& message) override {
+        calls.push_back("message");
         messages.push_back(message);
         progressUpAtMessage.push_back(progressUp);
         busyAtMessage.push_back(busy);
@@ -37,14 +41,19 @@ public:
         if (onProgress) {
             onProgress();
         }
+        calls.push_back("progress");
         progressUp = true;
         progressSeen.push_back(progress);
     }
-    void hideProgress() override { progressUp = false; }
+    void hideProgress() override {
+        calls.push_back("hide progress");
+        progressUp = false;
+    }
     std::string applicationName() const override { return "tallowbrook"; }
 
     // What the view shows.
     std::vector<std::string> rows;
+    int batches = 0; // insertEntries() calls
     std::optional<std::size_t> chooser = 0;
     bool mergeEnabled = false;
     bool busy = false;
@@ -53,6 +62,8 @@ public:
     std::vector<bool> progressUpAtMessage;
     std::vector<bool> busyAtMessage;
     std::vector<Progress> progressSeen;
+    // Boxes and progress in the order they came: "message", "progress", "hide progress".
+    std::vector<std::string> calls;
     // The open-file dialog's answers, in turn, and the names it was offered.
     std::vector<std::optional<std::vector<std::string>>> answers;
     std::vector<std::string> offeredNames;

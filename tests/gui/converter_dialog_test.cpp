@@ -12,10 +12,15 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QMimeData>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QScreen>
+#include <QSet>
+#include <QStyle>
 #include <QTemporaryDir>
+#include <QTextEdit>
 #include <QTimer>
 #include <QToolTip>
 #include <QtTest>
@@ -28,6 +33,7 @@
 #include "app/control_ids.h"
 #include "app/converter_dialog.h"
 #include "app/dialog_units.h"
+#include "app/merge_progress.h"
 #include "dialog/dialog_layout.h"
 
 using namespace tallowbrook::app;
@@ -58,10 +64,15 @@ struct RecordedMessage {
 struct Fixture {
     ScriptedChooser chooser;
     std::vector<RecordedMessage> messages;
+    // When set, shows each box once it is recorded (the platform's own boxes).
+    MessagePresenter showToo;
     CConverterDialog dialog{
         UiSeams{chooser.seam(), [this](QWidget* owner, const MessageRequest& request) {
                     const auto* progress = owner->findChild<QProgressDialog*>("mergeProgress");
                     messages.push_back({request, progress != nullptr && progress->isVisible()});
+                    if (showToo) {
+                        showToo(owner, request);
+                    }
                 }}};
 
     template <typename T> T* control(const char* name) {
@@ -116,6 +127,39 @@ void whenModalAppears(const std::function<void(QWidget*)>& act) {
     timer->start();
 }
 
+// Calls `act` with what `find` gives once it gives something, polling every 50 ms.
+void whenThere(const std::function<QWidget*()>& find, const std::function<void(QWidget*)>& act) {
+    auto* timer = new QTimer(qApp);
+    timer->setInterval(50);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, find, act] {
+        if (QWidget* found = find()) {
+            timer->stop();
+            timer->deleteLater();
+            act(found);
+        }
+    });
+    timer->start();
+}
+
+// The main dialog's control that holds its focus (a chooser's field counts as
+// the chooser), or "no focus".
+QString focusedControl(const QWidget& dialog) {
+    for (const QWidget* widget = dialog.focusWidget(); widget != nullptr && widget != &dialog;
+         widget = widget->parentWidget()) {
+        if (widget->property(kControlIdProperty).isValid()) {
+            return widget->objectName();
+        }
+    }
+    return QStringLiteral("no focus");
+}
+
+// A text and the room its control gives it.
+void expectFits(const QWidget* control, const QString& text, int room) {
+    const int width = control->fontMetrics().horizontalAdvance(text);
+    QVERIFY2(width <= room,
+             qPrintable(QStringLiteral("\"%1\" needs %2 px, has %3").arg(text).arg(width).arg(room)));
+}
+
 } // namespace
 
 class ConverterDialogTest : public QObject {
@@ -154,6 +198,16 @@ private slots:
         QVERIFY(f.control<QPushButton>("doneButton")->isDefault());
         QVERIFY(!f.dialog.windowIcon().isNull());
         QVERIFY(f.dialog.acceptDrops());
+        // What the window manager is asked for: a title, a close box and the
+        // window menu, exactly these (no minimise or maximise box).
+        CAboutDialog about;
+        for (const QWidget* window : {static_cast<QWidget*>(&f.dialog), static_cast<QWidget*>(&about)}) {
+            const Qt::WindowFlags flags = window->windowFlags();
+            QCOMPARE(flags & Qt::WindowType_Mask, Qt::Dialog);
+            QVERIFY(flags.testFlags(Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                                    Qt::WindowCloseButtonHint));
+            QVERIFY(!(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+        }
     }
 
     void controlsCarryTheirIds() {
@@ -302,7 +356,7 @@ private slots:
         f.dialog.show();
         QTest::mouseClick(f.merge(), Qt::LeftButton);
         QCOMPARE(f.messages.size(), std::size_t{1});
-        QVERIFY(f.messages[0].progressShown); // still up when the summary comes
+        QVERIFY(!f.messages[0].progressShown); // gone before the summary comes
         QVERIFY(f.dialog.findChild<QProgressDialog*>() == nullptr);
     }
 
@@ -371,39 +425,70 @@ private slots:
         QTest::keyClick(&f.dialog, Qt::Key_F1);
         QCOMPARE(seenTitle, QStringLiteral("About Tallowbrook"));
         QVERIFY(seenTexts.contains("Tallowbrook Version 5.0 Beta"));
-        QVERIFY(seenTexts.contains("Release 1.0.0.3, (C) Tallowbrook authors"));
+        QVERIFY(seenTexts.contains(QStringLiteral(TB_TEXT_ABOUT_NOTICE)));
         QVERIFY(QApplication::activeModalWidget() == nullptr);
         QVERIFY(f.dialog.isVisible()); // back to the main dialog, unchanged
     }
 
+    // One OK; details only on request, in a field as wide as a typical line
+    // and of bounded height, so that the box stays on the screen.
     void platformMessageBoxHasOneOkAndDetailsOnRequest() {
-        for (const bool withDetails : {false, true}) {
+        const QString line = QStringLiteral("C:\\Users\\someone\\engraver\\cfg0000.dat: Version 6.04, "
+                                            "written as cfg0000_802.dat\n");
+        for (const int lines : {0, 1, 12, 10000}) {
             QWidget owner;
             QMessageBox::Icon icon = QMessageBox::Warning;
             QMessageBox::StandardButtons buttons;
             QString title;
             QString details;
             bool hasDetailsButton = false;
+            QRect box;
+            QRect ok;
+            int fieldWidth = 0;
+            bool wraps = true;
+            bool selectsAll = false;
             whenModalAppears([&](QWidget* modal) {
-                auto* box = qobject_cast<QMessageBox*>(modal);
-                QVERIFY(box != nullptr);
-                icon = box->icon();
-                buttons = box->standardButtons();
-                title = box->windowTitle();
-                details = box->detailedText();
-                for (const QAbstractButton* button : box->buttons()) {
-                    hasDetailsButton = hasDetailsButton || button->text() == "Show Details...";
+                auto* shown = qobject_cast<QMessageBox*>(modal);
+                QVERIFY(shown != nullptr);
+                icon = shown->icon();
+                buttons = shown->standardButtons();
+                title = shown->windowTitle();
+                details = shown->detailedText();
+                for (QAbstractButton* button : shown->buttons()) {
+                    if (button->text() == "Show Details...") {
+                        hasDetailsButton = true;
+                        button->click();
+                    }
                 }
-                box->button(QMessageBox::Ok)->click();
+                if (auto* field = shown->findChild<QTextEdit*>()) {
+                    QVERIFY(field->isVisible());
+                    fieldWidth = field->viewport()->width();
+                    wraps = field->lineWrapMode() != QTextEdit::NoWrap;
+                    field->setFocus();
+                    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+                    selectsAll = field->textCursor().selectedText().size() == field->toPlainText().size();
+                }
+                box = shown->frameGeometry();
+                QAbstractButton* okButton = shown->button(QMessageBox::Ok);
+                ok = QRect(okButton->mapTo(shown, QPoint(0, 0)), okButton->size());
+                QTest::keyClick(shown, Qt::Key_Escape);
             });
-            platformSeams().showMessage(&owner,
-                                        {"Tallowbrook", "Done! Merged 0 configuration files.\n",
-                                         withDetails ? "/a.dat: passed over\n" : "", QMessageBox::NoIcon});
+            platformSeams().showMessage(&owner, {"Tallowbrook", "Done! Merged 0 configuration files.\n",
+                                                 line.repeated(lines), QMessageBox::NoIcon});
             QCOMPARE(icon, QMessageBox::NoIcon);
             QCOMPARE(buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
             QCOMPARE(title, QStringLiteral("Tallowbrook"));
-            QCOMPARE(details, withDetails ? QStringLiteral("/a.dat: passed over\n") : QString());
-            QCOMPARE(hasDetailsButton, withDetails);
+            QCOMPARE(details, line.repeated(lines));
+            QCOMPARE(hasDetailsButton, lines > 0);
+            QVERIFY2(owner.screen()->availableGeometry().contains(box), qPrintable(QString::number(lines)));
+            QVERIFY(QRect(QPoint(0, 0), box.size()).contains(ok));
+            if (lines > 0) {
+                QVERIFY(!wraps);
+                QVERIFY(selectsAll); // Ctrl+A, for copying
+                QVERIFY2(fieldWidth >= QFontMetrics(QApplication::font()).horizontalAdvance(line.trimmed()),
+                         qPrintable(QString::number(fieldWidth)));
+            }
+            QVERIFY(QApplication::activeModalWidget() == nullptr); // Esc closed it
         }
     }
 
@@ -424,6 +509,175 @@ private slots:
         QCOMPARE(filters, QStringList{"Trevak Configuration Data Files (*.Dat)"});
         QCOMPARE(mode, QFileDialog::ExistingFiles);
         QCOMPARE(offeredName, QStringLiteral("   "));
+    }
+
+    // Every text of the dialogs fits its control at the control's own font.
+    void textsFitTheirControls() {
+        Fixture f;
+        CAboutDialog about;
+        MergeProgress progress(&f.dialog);
+        progress.show({99999, 99999, "File 99999 of 99999"});
+        auto* progressBox = f.dialog.findChild<QProgressDialog*>("mergeProgress");
+        QVERIFY(progressBox != nullptr);
+        for (const QWidget* window : std::initializer_list<const QWidget*>{&f.dialog, &about, progressBox}) {
+            for (const QLabel* label : window->findChildren<QLabel*>()) {
+                expectFits(label, label->text(), label->contentsRect().width());
+            }
+            for (const QPushButton* button : window->findChildren<QPushButton*>()) {
+                const int margin = button->style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, button);
+                expectFits(button, button->text(), button->width() - 2 * margin);
+            }
+        }
+    }
+
+    // A user's whole way through, by keyboard only or by mouse only, with the
+    // real message boxes and About box: after every step the focus is on a
+    // control that takes keys, and at the end Esc or Enter ends the program.
+    void journeysKeepTheKeyboardAlive_data() {
+        QTest::addColumn<bool>("keyboard");
+        QTest::addColumn<QStringList>("steps"); // each "action>control with the focus after it"
+        QTest::addColumn<int>("endKey");
+        QTest::addColumn<int>("result");
+        const int esc = Qt::Key_Escape;
+        const int enter = Qt::Key_Return;
+        const int rejected = QDialog::Rejected;
+        const int accepted = QDialog::Accepted;
+        const QStringList merged{"add>getFileButton", "choose>versionChooser", "merge>versionChooser"};
+        for (const bool keyboard : {true, false}) {
+            const char* by = keyboard ? "keyboard: " : "mouse: ";
+            QTest::addRow("%sstart, add, choose, merge, Esc", by) << keyboard << merged << esc << rejected;
+            QTest::addRow("%smerged, then Enter presses Done", by) << keyboard << merged << enter << accepted;
+            QTest::addRow("%smerged, then Reset", by)
+                << keyboard << (merged + QStringList{"reset>resetButton"}) << esc << rejected;
+            QTest::addRow("%sa failed output", by)
+                << keyboard << QStringList{"add>getFileButton", "fail>mergeButton"} << esc << rejected;
+            QTest::addRow("%sthe About box", by)
+                << keyboard << QStringList{"add>getFileButton", "about>getFileButton"} << esc << rejected;
+            QTest::addRow("%sa source that cannot be opened", by)
+                << keyboard << QStringList{"add a missing file>getFileButton", "merge>versionChooser"} << esc
+                << rejected;
+        }
+        QTest::addRow("keyboard: Tab after Merge reaches every enabled control")
+            << true << (merged + QStringList{"tab round>versionChooser"}) << esc << rejected;
+    }
+    void journeysKeepTheKeyboardAlive() {
+        QFETCH(bool, keyboard);
+        QFETCH(QStringList, steps);
+        QFETCH(int, endKey);
+        QFETCH(int, result);
+        QTemporaryDir temp;
+        const QDir dir(temp.path());
+        const QStringList files{writeFile(dir, "a.dat", 1472), writeFile(dir, "b.dat", 2888)};
+        Fixture f;
+        // Boxes are the platform's own, closed as the user would.
+        f.showToo = [keyboard](QWidget* owner, const MessageRequest& request) {
+            whenModalAppears([keyboard](QWidget* box) {
+                if (keyboard) {
+                    QTest::keyClick(box, Qt::Key_Return);
+                } else {
+                    QTest::mouseClick(qobject_cast<QMessageBox*>(box)->button(QMessageBox::Ok),
+                                      Qt::LeftButton);
+                }
+            });
+            platformSeams().showMessage(owner, request);
+        };
+        f.dialog.setProgressDelay(std::chrono::milliseconds(0));
+        f.dialog.show();
+        QApplication::setActiveWindow(&f.dialog);
+        QVERIFY(QTest::qWaitForWindowActive(&f.dialog));
+        QCOMPARE(focusedControl(f.dialog), QStringLiteral("doneButton"));
+
+        const auto key = [&](int code) {
+            QWidget* target = f.dialog.focusWidget() != nullptr ? f.dialog.focusWidget() : &f.dialog;
+            QTest::keyClick(target, static_cast<Qt::Key>(code));
+        };
+        // Tab until `name` has the focus, as a user would look for it.
+        const auto tabTo = [&](const QString& name) {
+            for (int i = 0; i < 8 && focusedControl(f.dialog) != name; ++i) {
+                key(Qt::Key_Tab);
+            }
+            QCOMPARE(focusedControl(f.dialog), name);
+        };
+        const auto press = [&](const char* name) {
+            if (keyboard) {
+                tabTo(QString::fromLatin1(name));
+                key(Qt::Key_Space);
+            } else {
+                QTest::mouseClick(f.control<QPushButton>(name), Qt::LeftButton);
+            }
+        };
+        for (const QString& step : steps) {
+            const QString action = step.section('>', 0, 0);
+            const QString focusAfter = step.section('>', 1);
+            if (action == "add" || action == "add a missing file") {
+                const QStringList chosen =
+                    action == "add" ? files
+                                    : files + QStringList{dir.filePath("c.dat")}; // its box comes mid-run
+                f.chooser.answers.emplace_back(chosen);
+                press("getFileButton");
+                QCOMPARE(f.list()->count(), chosen.size());
+            } else if (action == "choose") {
+                if (keyboard) {
+                    tabTo("versionChooser");
+                    key(Qt::Key_Up);
+                } else {
+                    QComboBox* chooser = f.chooserBox();
+                    QTest::mouseClick(chooser, Qt::LeftButton, {},
+                                      QPoint(chooser->width() - 4, chooser->height() / 2));
+                    QTRY_VERIFY(chooser->view()->isVisible());
+                    // The list ignores a release quicker than a double click
+                    // after it opened, as no user's hand is that fast.
+                    QTest::qWait(QApplication::doubleClickInterval() + 50);
+                    const QRect item = chooser->view()->visualRect(chooser->model()->index(4, 0));
+                    QTest::mouseClick(chooser->view()->viewport(), Qt::LeftButton, {}, item.center());
+                    QTRY_VERIFY(!chooser->view()->isVisible());
+                }
+                QCOMPARE(f.chooserBox()->currentIndex(), 4);
+            } else if (action == "merge" || action == "fail") {
+                if (action == "fail") {
+                    QVERIFY(dir.mkpath("b_802.dat"));
+                }
+                press("mergeButton");
+                QCOMPARE(f.merge()->isEnabled(), action == "fail");
+                QVERIFY(f.control<QPushButton>("doneButton")->isDefault());
+            } else if (action == "reset") {
+                press("resetButton");
+            } else if (action == "about") {
+                whenModalAppears([keyboard](QWidget* box) {
+                    if (keyboard) {
+                        QTest::keyClick(box, Qt::Key_Escape);
+                    } else {
+                        QTest::mouseClick(box->findChild<QPushButton*>("aboutOkButton"), Qt::LeftButton);
+                    }
+                });
+                if (keyboard) {
+                    key(Qt::Key_F1);
+                } else {
+                    whenThere([] { return QApplication::activePopupWidget(); },
+                              [](QWidget* popup) {
+                                  auto* menu = qobject_cast<QMenu*>(popup);
+                                  QTest::mouseClick(menu, Qt::LeftButton, {},
+                                                    menu->actionGeometry(menu->actions().value(0)).center());
+                              });
+                    QContextMenuEvent menu(QContextMenuEvent::Mouse, QPoint(4, 4),
+                                           f.dialog.mapToGlobal(QPoint(4, 4)));
+                    QApplication::sendEvent(&f.dialog, &menu);
+                }
+                QTRY_VERIFY(QApplication::activeModalWidget() == nullptr);
+            } else if (action == "tab round") {
+                QSet<QString> reached;
+                for (int i = 0; i < 5; ++i) {
+                    key(Qt::Key_Tab);
+                    reached.insert(focusedControl(f.dialog));
+                }
+                QCOMPARE(reached, (QSet<QString>{"doneButton", "getFileButton", "versionChooser", "fileList",
+                                                 "resetButton"}));
+            }
+            QCOMPARE(focusedControl(f.dialog), focusAfter);
+        }
+        key(endKey);
+        QTRY_VERIFY(!f.dialog.isVisible());
+        QCOMPARE(f.dialog.result(), result);
     }
 
     void doneAndEscEndTheDialog() {

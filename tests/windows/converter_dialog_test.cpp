@@ -10,6 +10,8 @@
 #include <shlobj.h>
 
 #include <cstring>
+#include <filesystem>
+#include <set>
 
 #include "convert/win32_text.h"
 #include "dialog/converter_dialog_model.h"
@@ -17,6 +19,7 @@
 #include "tests/support/temp_folder.h"
 #include "tests/windows/dialog_driver.h"
 #include "win32/list_order.h"
+#include "win32/message_box.h"
 #include "win32/open_file_dialog.h"
 
 namespace tallowbrook::win32::test {
@@ -177,6 +180,199 @@ TEST_P(EndingTest, DoneEnterEscAndTheCloseBoxEndTheDialog) {
 }
 INSTANTIATE_TEST_SUITE_P(EmptyOrListed, EndingTest, ::testing::Bool());
 
+// The control that has the keyboard focus in `dialog`: a drop-down's field
+// counts as the drop-down; 0 when the focus is nowhere in it.
+int focusedControl(HWND dialog) {
+    HWND focus = ::GetFocus();
+    if (focus == nullptr || !::IsChild(dialog, focus)) {
+        return 0;
+    }
+    if (::GetParent(focus) != dialog) {
+        focus = ::GetParent(focus);
+    }
+    return ::GetDlgCtrlID(focus);
+}
+
+// A key pressed and let go by the user, through the dialog's own loop: it goes
+// to the control with the focus, and there must be one.
+void typeKey(HWND dialog, WPARAM key) {
+    const HWND focus = ::GetFocus();
+    ASSERT_TRUE(focus != nullptr && ::IsChild(dialog, focus)) << "the keyboard reaches no control";
+    for (const UINT message : {UINT{WM_KEYDOWN}, UINT{WM_KEYUP}}) {
+        MSG msg{focus, message, key, message == WM_KEYUP ? LPARAM{static_cast<LONG>(0xC0000001)} : 1, 0, {}};
+        if (!::IsDialogMessageW(dialog, &msg)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+    }
+    MSG pending;
+    while (::PeekMessageW(&pending, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&pending);
+        ::DispatchMessageW(&pending);
+    }
+}
+
+// A user's whole way through, by keyboard only or by mouse only, with the
+// system's real boxes (each closed as that user would) and the progress box:
+// after every step the focus is on the control given, and at the end Esc or
+// Enter ends the program. "Done" is 1, "Get File" 1001.
+TEST_F(DialogTest, JourneysKeepTheKeyboardAlive) {
+    tallowbrook::test::TempFolder folder;
+    const auto file = [&](const char* name, Version version) {
+        tallowbrook::test::writeFile(folder.file(name), tallowbrook::test::randomRecord(version, 1));
+        return toWide(folder.file(name)).value();
+    };
+    const Selection files{file("a.dat", Version::V604), file("b.dat", Version::V800)};
+    struct Step {
+        const char* action;
+        int focusAfter;
+    };
+    const std::vector<Step> merged{{"add", IDC_GET_FILE}, {"choose", IDC_CHOOSER}, {"merge", IDC_CHOOSER}};
+    const std::vector<Step> mergedByMouse{{"add", IDC_GET_FILE}, {"merge", IDC_CHOOSER}};
+    const auto then = [](std::vector<Step> steps, Step next) {
+        steps.push_back(next);
+        return steps;
+    };
+    const struct {
+        const char* name;
+        bool keyboard;
+        std::vector<Step> steps;
+        WPARAM endKey;
+        INT_PTR endCode;
+    } cases[] = {
+        {"keyboard: add, choose, merge, Esc", true, merged, VK_ESCAPE, IDCANCEL},
+        {"keyboard: merged, then Enter presses Done", true, merged, VK_RETURN, IDOK},
+        {"keyboard: merged, then Reset", true, then(merged, {"reset", IDC_RESET}), VK_ESCAPE, IDCANCEL},
+        {"keyboard: Tab after Merge reaches every enabled control", true,
+         then(merged, {"tab round", IDC_CHOOSER}), VK_ESCAPE, IDCANCEL},
+        {"keyboard: a failed output",
+         true,
+         {{"add", IDC_GET_FILE}, {"fail", IDC_MERGE}},
+         VK_ESCAPE,
+         IDCANCEL},
+        {"keyboard: the About box",
+         true,
+         {{"add", IDC_GET_FILE}, {"about", IDC_GET_FILE}},
+         VK_ESCAPE,
+         IDCANCEL},
+        {"mouse: add, merge, Esc", false, mergedByMouse, VK_ESCAPE, IDCANCEL},
+        {"mouse: merged, then Enter presses Done", false, mergedByMouse, VK_RETURN, IDOK},
+        {"mouse: merged, then Reset", false, then(mergedByMouse, {"reset", IDC_RESET}), VK_ESCAPE, IDCANCEL},
+        {"mouse: a failed output", false, {{"add", IDC_GET_FILE}, {"fail", IDC_MERGE}}, VK_ESCAPE, IDCANCEL},
+        {"keyboard: a source that cannot be opened",
+         true,
+         {{"add a missing file", IDC_GET_FILE}, {"merge", IDC_CHOOSER}},
+         VK_ESCAPE,
+         IDCANCEL},
+        {"mouse: a source that cannot be opened",
+         false,
+         {{"add a missing file", IDC_GET_FILE}, {"merge", IDC_CHOOSER}},
+         VK_ESCAPE,
+         IDCANCEL},
+        {"mouse: the About box",
+         false,
+         {{"add", IDC_GET_FILE}, {"about", IDC_GET_FILE}},
+         VK_ESCAPE,
+         IDCANCEL},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove_all(folder.path() / "b_802.dat");
+        // Each box is the system's own, closed by a key in it or a click on its "OK".
+        const auto closeBox = [&c](HWND box) {
+            if (c.keyboard) {
+                ::PostMessageW(focusIn(box), WM_KEYDOWN, VK_RETURN, 0);
+            } else {
+                ::SendMessageW(::GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+            }
+        };
+        UiSeams seams = m_system.seams();
+        seams.showBox = [&](const BoxRequest& request) {
+            EXPECT_TRUE(whileBoxIsUp([&] { showSystemBox(request); },
+                                     [&] { return findOwnedWindow(request.owner, request.caption); },
+                                     closeBox));
+        };
+        CConverterDialog dialog{seams};
+        dialog.setProgressDelay(std::chrono::milliseconds(0));
+        const HWND hwnd = dialog.Create(nullptr);
+        ASSERT_NE(hwnd, nullptr);
+        ASSERT_EQ(focusedControl(hwnd), IDC_DONE);
+        const auto tabTo = [&](int id) {
+            for (int i = 0; i < 8 && focusedControl(hwnd) != id; ++i) {
+                typeKey(hwnd, VK_TAB);
+            }
+            ASSERT_EQ(focusedControl(hwnd), id);
+        };
+        const auto press = [&](int id) {
+            if (c.keyboard) {
+                tabTo(id);
+                typeKey(hwnd, VK_SPACE);
+            } else {
+                const HWND button = ::GetDlgItem(hwnd, id);
+                ASSERT_TRUE(::IsWindowEnabled(button));
+                ::SendMessageW(button, BM_CLICK, 0, 0); // pressed and let go under the mouse
+            }
+        };
+        for (const Step& step : c.steps) {
+            SCOPED_TRACE(step.action);
+            const std::string action = step.action;
+            if (action == "add" || action == "add a missing file") {
+                Selection chosen = files;
+                if (action != "add") {
+                    chosen.push_back(toWide(folder.file("c.dat")).value()); // its box comes mid-run
+                }
+                m_system.answers.push_back(chosen);
+                press(IDC_GET_FILE);
+                EXPECT_EQ(::SendDlgItemMessageW(hwnd, IDC_FILE_LIST, LB_GETCOUNT, 0, 0),
+                          static_cast<LRESULT>(chosen.size()));
+            } else if (action == "choose") {
+                tabTo(IDC_CHOOSER);
+                typeKey(hwnd, VK_UP);
+                EXPECT_EQ(::SendDlgItemMessageW(hwnd, IDC_CHOOSER, CB_GETCURSEL, 0, 0), 4);
+            } else if (action == "merge" || action == "fail") {
+                if (action == "fail") {
+                    std::filesystem::create_directory(folder.path() / "b_802.dat");
+                }
+                press(IDC_MERGE);
+                EXPECT_EQ(::IsWindowEnabled(::GetDlgItem(hwnd, IDC_MERGE)) != FALSE, action == "fail");
+                EXPECT_EQ(LOWORD(::SendMessageW(hwnd, DM_GETDEFID, 0, 0)), IDOK);
+                if (action == "merge") {
+                    // The default-button look is back on "Done", off the disabled "Merge".
+                    EXPECT_TRUE(::SendDlgItemMessageW(hwnd, IDC_DONE, WM_GETDLGCODE, 0, 0) &
+                                DLGC_DEFPUSHBUTTON);
+                    EXPECT_FALSE(::SendDlgItemMessageW(hwnd, IDC_MERGE, WM_GETDLGCODE, 0, 0) &
+                                 DLGC_DEFPUSHBUTTON);
+                }
+            } else if (action == "reset") {
+                press(IDC_RESET);
+            } else if (action == "about") {
+                // As the system menu's entry sends it.
+                EXPECT_TRUE(whileBoxIsUp([&] { ::SendMessageW(hwnd, WM_SYSCOMMAND, IDM_ABOUTBOX, 0); },
+                                         [&] { return findOwnedWindow(hwnd, L"About Tallowbrook"); },
+                                         [&](HWND box) {
+                                             if (c.keyboard) {
+                                                 ::PostMessageW(focusIn(box), WM_KEYDOWN, VK_ESCAPE, 0);
+                                             } else {
+                                                 ::SendMessageW(::GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+                                             }
+                                         }));
+            } else if (action == "tab round") {
+                std::set<int> reached;
+                for (int i = 0; i < 5; ++i) {
+                    typeKey(hwnd, VK_TAB);
+                    reached.insert(focusedControl(hwnd));
+                }
+                EXPECT_EQ(reached,
+                          (std::set<int>{IDC_DONE, IDC_GET_FILE, IDC_CHOOSER, IDC_FILE_LIST, IDC_RESET}));
+            }
+            EXPECT_EQ(focusedControl(hwnd), step.focusAfter);
+        }
+        typeKey(hwnd, c.endKey);
+        EXPECT_TRUE(pumpUntil([&] { return dialog.endCode().has_value(); }));
+        EXPECT_EQ(dialog.endCode(), c.endCode);
+    }
+}
+
 TEST_F(DialogTest, GetFileAsksForDataFilesOfferingThreeBlanksThenTheLastEntry) {
     getFile(Selection{L"E:\\b\\x.dat"});
     getFile(Selection{L"D:\\z\\y.dat"});
@@ -254,7 +450,7 @@ TEST(ListOrder, IsThatOfTheSystemsSortedListBox) {
                                           nullptr, nullptr);
     ASSERT_NE(sorted, nullptr);
     struct NoView : dialog::DialogView {
-        void insertEntry(std::size_t, const std::string&) override {}
+        void insertEntries(std::span<const dialog::ListInsert>) override {}
         void clearEntries() override {}
         std::optional<std::size_t> chooserSelection() const override { return 0; }
         void selectChooserEntry(std::size_t) override {}

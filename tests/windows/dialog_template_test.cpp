@@ -17,6 +17,7 @@
 #include "dialog/dialog_layout.h"
 #include "tests/windows/dialog_driver.h"
 #include "win32/about_dialog.h"
+#include "win32/details_dialog.h"
 #include "win32/progress_dialog.h"
 
 namespace tallowbrook::win32::test {
@@ -178,20 +179,62 @@ TEST_F(DialogTest, TheMainDialogIsTemplate102) {
     EXPECT_TRUE((listStyle & WS_BORDER) || (::GetWindowLongW(list, GWL_EXSTYLE) & WS_EX_CLIENTEDGE));
 }
 
-TEST_F(DialogTest, TheTextsFitTheirControlsInTheDialogFont) {
-    const HDC dc = ::GetDC(m_hwnd);
+// Each child's text against its rectangle, measured with the box's font: a
+// button's or a one-line static's on one line, a taller static's wrapped.
+void expectTextsFit(HWND box) {
+    const HDC dc = ::GetDC(box);
     const auto previous =
-        ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageW(m_hwnd, WM_GETFONT, 0, 0)));
-    for (HWND child = ::GetWindow(m_hwnd, GW_CHILD); child != nullptr;
-         child = ::GetWindow(child, GW_HWNDNEXT)) {
-        const std::wstring text = windowText(child);
-        SIZE extent{};
-        ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+        ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageW(box, WM_GETFONT, 0, 0)));
+    TEXTMETRICW font{};
+    ::GetTextMetricsW(dc, &font);
+    for (HWND child = ::GetWindow(box, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        const std::wstring kind = className(child);
+        std::wstring text = windowText(child);
+        while (!text.empty() && text.back() == L'\n') {
+            text.pop_back();
+        }
+        if (text.empty() ||
+            (_wcsicmp(kind.c_str(), L"Button") != 0 && _wcsicmp(kind.c_str(), L"Static") != 0)) {
+            continue;
+        }
         const RECT area = placeOf(child);
-        EXPECT_LE(extent.cx, area.right - area.left) << "\"" << toUtf8(text) << "\" is cut short";
+        const int width = area.right - area.left;
+        const int height = area.bottom - area.top;
+        RECT need{0, 0, width, 0};
+        const bool wraps = _wcsicmp(kind.c_str(), L"Static") == 0 && height >= 2 * font.tmHeight;
+        ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &need,
+                    DT_CALCRECT | DT_NOPREFIX | (wraps ? UINT{DT_WORDBREAK} : UINT{DT_SINGLELINE}));
+        // A button's text keeps clear of its frame.
+        const int frame = _wcsicmp(kind.c_str(), L"Button") == 0 ? 2 * ::GetSystemMetrics(SM_CXEDGE) : 0;
+        EXPECT_LE(need.right - need.left, width - frame) << "\"" << toUtf8(text) << "\" is cut short";
+        EXPECT_LE(need.bottom - need.top, height) << "\"" << toUtf8(text) << "\" is cut short";
     }
     ::SelectObject(dc, previous);
-    ::ReleaseDC(m_hwnd, dc);
+    ::ReleaseDC(box, dc);
+}
+
+// Every text of every box, at its longest, in the dialog font: under Wine
+// with the project's fonts, which measure as the system's own do.
+TEST_F(DialogTest, EveryTextFitsItsControlInTheDialogFont) {
+    SCOPED_TRACE("template 102");
+    expectTextsFit(m_hwnd);
+    CAboutDialog about;
+    ASSERT_NE(about.Create(nullptr), nullptr);
+    SCOPED_TRACE("template 100");
+    expectTextsFit(about.hwnd());
+    ProgressDialog progress(nullptr);
+    progress.show({99999, 99999, "File 99999 of 99999"});
+    SCOPED_TRACE("the progress box");
+    expectTextsFit(progress.hwnd());
+    const BoxRequest summary{nullptr, L"Tallowbrook", L"Done! Merged 2147483647 configuration files.\n",
+                             L"C:\\cfg.dat: passed over\n", MB_OK};
+    DetailsDialog details(summary);
+    ASSERT_NE(details.Create(nullptr), nullptr);
+    for (const bool expanded : {false, true}) {
+        SCOPED_TRACE(expanded ? "the details box, expanded" : "the details box");
+        details.setExpanded(expanded);
+        expectTextsFit(details.hwnd());
+    }
 }
 
 TEST(DialogTemplates, TheAboutBoxIsTemplate100) {
@@ -219,6 +262,104 @@ TEST(DialogTemplates, TheProgressBoxIsTemplate103) {
                             {IDC_PROGRESS_TEXT, L"Static", L"", kChild | SS_NOPREFIX, layout::kProgressText},
                             {IDC_PROGRESS_BAR, PROGRESS_CLASSW, nullptr, kChild, layout::kProgressBar},
                         });
+}
+
+TEST(DialogTemplates, TheDetailsBoxIsTemplate104) {
+    const BoxRequest request{nullptr, L"Tallowbrook", L"Done! Merged 1 configuration files.\n", L"a\nb\n",
+                             MB_OK};
+    DetailsDialog details(request);
+    const HWND box = details.Create(nullptr);
+    ASSERT_NE(box, nullptr);
+    expectFrame(box, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, WS_MINIMIZEBOX | WS_MAXIMIZEBOX, 0,
+                layout::kDetails);
+    EXPECT_EQ(windowText(box), L"Tallowbrook");
+    expectControls(
+        box,
+        {
+            {IDC_DETAILS_TEXT, L"Static", L"Done! Merged 1 configuration files.\n", kChild | SS_NOPREFIX,
+             layout::kDetailsText},
+            {IDOK, L"Button", L"OK", kChild | WS_TABSTOP | BS_DEFPUSHBUTTON, layout::kDetailsOk},
+            {IDC_DETAILS_TOGGLE, L"Button", L"Show Details...", kChild | WS_TABSTOP, layout::kDetailsToggle},
+            {IDC_DETAILS_FIELD, L"Edit", nullptr,
+             WS_CHILD | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_READONLY,
+             layout::kDetailsField},
+        });
+    EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(box, IDC_DETAILS_FIELD))) << "shown only on request";
+    EXPECT_EQ(::GetFocus(), ::GetDlgItem(box, IDOK));
+}
+
+// However many entries, the box stays inside its monitor's work area, even
+// when opened at its bottom edge, with "OK" in it; OK, Enter and Esc close it,
+// also from inside the field.
+TEST(DetailsBox, StaysInsideTheWorkAreaAndClosesOnOkEnterAndEsc) {
+    const struct {
+        int lines;
+        bool fromField;
+        WPARAM key; // 0: a click on "OK"
+        INT_PTR code;
+    } cases[] = {
+        {1, false, VK_RETURN, IDOK},
+        {12, true, VK_ESCAPE, IDCANCEL},
+        {10000, true, VK_RETURN, IDOK},
+        {10000, false, 0, IDOK},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.lines);
+        std::wstring lines;
+        for (int i = 0; i < c.lines; ++i) {
+            lines += L"C:\\Users\\someone\\engraver\\cfg" + std::to_wstring(10000 + i) +
+                     L".dat: Version 6.04, written as cfg" + std::to_wstring(10000 + i) + L"_802.dat\n";
+        }
+        const BoxRequest request{nullptr, L"Tallowbrook", L"Done! Merged 1 configuration files.\n", lines,
+                                 MB_OK};
+        DetailsDialog details(request);
+        // Run as the program runs it: modally, its keys through its own loop.
+        const bool up = whileBoxIsUp(
+            [&] { EXPECT_EQ(details.DoModal(nullptr), c.code); },
+            [] { return findOwnedWindow(nullptr, L"Tallowbrook"); },
+            [&](HWND box) {
+                MONITORINFO monitor{};
+                monitor.cbSize = sizeof(monitor);
+                ASSERT_TRUE(::GetMonitorInfoW(::MonitorFromWindow(box, MONITOR_DEFAULTTONEAREST), &monitor));
+                const RECT work = monitor.rcWork;
+                RECT frame{};
+                ::GetWindowRect(box, &frame);
+                ::SetWindowPos(box, nullptr, frame.left, work.bottom - (frame.bottom - frame.top), 0, 0,
+                               SWP_NOSIZE | SWP_NOZORDER);
+                ::SendMessageW(::GetDlgItem(box, IDC_DETAILS_TOGGLE), BM_CLICK, 0, 0);
+                EXPECT_TRUE(details.expanded());
+                EXPECT_EQ(windowText(::GetDlgItem(box, IDC_DETAILS_TOGGLE)), L"Hide Details");
+                ::GetWindowRect(box, &frame);
+                EXPECT_TRUE(frame.left >= work.left && frame.top >= work.top && frame.right <= work.right &&
+                            frame.bottom <= work.bottom);
+                const HWND ok = ::GetDlgItem(box, IDOK);
+                RECT okFrame{};
+                ::GetWindowRect(ok, &okFrame);
+                EXPECT_TRUE(::IsWindowVisible(ok) && okFrame.top >= frame.top &&
+                            okFrame.bottom <= frame.bottom);
+                const HWND field = ::GetDlgItem(box, IDC_DETAILS_FIELD);
+                EXPECT_TRUE(::IsWindowVisible(field));
+                EXPECT_EQ(::SendMessageW(field, EM_GETLINECOUNT, 0, 0), c.lines + 1)
+                    << "every line, none wrapped";
+                RECT fieldFrame{};
+                ::GetWindowRect(field, &fieldFrame);
+                EXPECT_LE(fieldFrame.bottom, frame.bottom);
+                if (c.fromField) {
+                    ::SetFocus(field);
+                    // Ctrl+A selects every line, for copying.
+                    ::SendMessageW(field, WM_CHAR, 0x01, 0);
+                    DWORD end = 0;
+                    ::SendMessageW(field, EM_GETSEL, 0, reinterpret_cast<LPARAM>(&end));
+                    EXPECT_EQ(static_cast<int>(end), ::GetWindowTextLengthW(field));
+                }
+                if (c.key != 0) {
+                    ::PostMessageW(::GetFocus(), WM_KEYDOWN, c.key, 0);
+                } else {
+                    ::SendMessageW(ok, BM_CLICK, 0, 0);
+                }
+            });
+        EXPECT_TRUE(up);
+    }
 }
 
 // The program file itself, read as data: what the desktop, the loader and the
