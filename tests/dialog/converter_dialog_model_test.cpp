@@ -239,7 +239,7 @@ TEST_F(MergeRunTest, DetailsSayWhatEachConversionChanged) {
     ASSERT_EQ(d.view.messages.size(), 1u);
     const std::string folder = m_folder.file("");
     EXPECT_EQ(d.view.messages[0].details,
-              folder + "a.dat: Version 8.02, written as " + folder + "a_604.dat\n"
+              folder + "a.dat: Version 8.02, written as a_604.dat\n"
               "  788: 5 becomes 0\n"
               "  848: 4 becomes 1\n"
               "  the value 0 at entry offset 8 of entries 1-16 is dropped\n"
