@@ -155,14 +155,20 @@ mkdir -p "$held/folder"
 for file in first held last folder/inside; do
   head -c 1472 /dev/urandom >"$held/$file.dat"
 done
-"$wine_cmd" "$holder" "$(windows_path "$held/held.dat")" "$(windows_path "$held/ready")" \
-  "$(windows_path "$held/release")" 60 &
-holder_pid=$!
-for _ in $(seq 1 600); do
-  [ -e "$held/ready" ] && break
-  kill -0 "$holder_pid" 2>/dev/null || break
-  sleep 0.05
-done
+# hold PATH: another program opens PATH without sharing it until
+# $held/release appears; returns once it holds it (or has given up).
+hold() {
+  rm -f "$held/ready" "$held/release"
+  "$wine_cmd" "$holder" "$(windows_path "$1")" "$(windows_path "$held/ready")" \
+    "$(windows_path "$held/release")" 60 &
+  holder_pid=$!
+  for _ in $(seq 1 600); do
+    [ -e "$held/ready" ] && break
+    kill -0 "$holder_pid" 2>/dev/null || break
+    sleep 0.05
+  done
+}
+hold "$held/held.dat"
 if [ ! -e "$held/ready" ]; then
   fail "the helper did not take hold of the file"
 else
@@ -185,15 +191,7 @@ wait "$holder_pid" || status=$?
 echo "held source reported, run went on"
 
 echo "--- a folder another program holds cannot be listed: reported, and the run goes on"
-rm -f "$held/ready" "$held/release"
-"$wine_cmd" "$holder" "$(windows_path "$held/folder")" "$(windows_path "$held/ready")" \
-  "$(windows_path "$held/release")" 60 &
-holder_pid=$!
-for _ in $(seq 1 600); do
-  [ -e "$held/ready" ] && break
-  kill -0 "$holder_pid" 2>/dev/null || break
-  sleep 0.05
-done
+hold "$held/folder"
 if [ ! -e "$held/ready" ]; then
   fail "the helper did not take hold of the folder"
 else
