@@ -26,22 +26,23 @@ using Clock = std::chrono::steady_clock;
 Clock::time_point g_boxUp{};
 DWORD g_thread = 0;
 
+// The summary box: visible, owned, captioned "Tallowbrook", with an OK button.
+// A Win32 callback, so CALLBACK: on x86 it must be stdcall, which no lambda is.
+BOOL CALLBACK matchSummary(HWND window, LPARAM data) {
+    wchar_t caption[32] = {};
+    ::GetWindowTextW(window, caption, 32);
+    if (::IsWindowVisible(window) && ::GetWindow(window, GW_OWNER) != nullptr &&
+        std::wcscmp(caption, L"Tallowbrook") == 0 && ::GetDlgItem(window, IDOK) != nullptr) {
+        *reinterpret_cast<HWND*>(data) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 // The summary box of this thread, once it is up: noted and closed.
 void CALLBACK closeSummary(HWND, UINT, UINT_PTR timer, DWORD) {
     HWND found = nullptr;
-    ::EnumThreadWindows(
-        g_thread,
-        [](HWND window, LPARAM data) -> BOOL {
-            wchar_t caption[32] = {};
-            ::GetWindowTextW(window, caption, 32);
-            if (::IsWindowVisible(window) && ::GetWindow(window, GW_OWNER) != nullptr &&
-                std::wcscmp(caption, L"Tallowbrook") == 0 && ::GetDlgItem(window, IDOK) != nullptr) {
-                *reinterpret_cast<HWND*>(data) = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
+    ::EnumThreadWindows(g_thread, matchSummary, reinterpret_cast<LPARAM>(&found));
     if (found != nullptr) {
         g_boxUp = Clock::now();
         ::KillTimer(nullptr, timer);
