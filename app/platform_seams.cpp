@@ -1,6 +1,7 @@
 #include <algorithm>
 
 #include <QDir>
+#include <QEvent>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QScreen>
@@ -72,11 +73,36 @@ void fitDetails(QMessageBox& box, const QWidget* owner, const QString& details) 
     field->setFixedHeight(std::min(metrics.lineSpacing() * kDetailsRows, area.height() / 2));
 }
 
+// Keeps a box inside its screen's work area when it grows: a box placed at
+// its small size over its owner would otherwise run off the screen's edge
+// when its details open.
+class KeepOnScreen final : public QObject {
+public:
+    explicit KeepOnScreen(QWidget& box) : QObject(&box), m_box(box) { box.installEventFilter(this); }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == &m_box && (event->type() == QEvent::Resize || event->type() == QEvent::Show)) {
+            const QRect area = m_box.screen()->availableGeometry();
+            const QRect frame = m_box.frameGeometry();
+            const int x = std::max(area.left(), std::min(frame.left(), area.right() + 1 - frame.width()));
+            const int y = std::max(area.top(), std::min(frame.top(), area.bottom() + 1 - frame.height()));
+            if (x != frame.left() || y != frame.top()) {
+                m_box.move(x, y);
+            }
+        }
+        return false;
+    }
+
+private:
+    QWidget& m_box;
+};
+
 void runMessageBox(QWidget* owner, const MessageRequest& request) {
     QMessageBox box(request.icon, request.caption, request.text, QMessageBox::Ok, owner);
     if (!request.details.isEmpty()) {
         box.setDetailedText(request.details);
         fitDetails(box, owner, request.details);
+        new KeepOnScreen(box); // owned by the box
     }
     box.exec();
 }
