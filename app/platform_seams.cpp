@@ -73,9 +73,9 @@ void fitDetails(QMessageBox& box, const QWidget* owner, const QString& details) 
     field->setFixedHeight(std::min(metrics.lineSpacing() * kDetailsRows, area.height() / 2));
 }
 
-// Keeps a box inside its screen's work area when it grows: a box placed at
-// its small size over its owner would otherwise run off the screen's edge
-// when its details open.
+// Keeps a box inside its screen's work area when it appears or grows: a box
+// placed at its small size over its owner would otherwise run off the
+// screen's edge when its details open.
 class KeepOnScreen final : public QObject {
 public:
     explicit KeepOnScreen(QWidget& box) : QObject(&box), m_box(box) { box.installEventFilter(this); }
@@ -102,8 +102,8 @@ void runMessageBox(QWidget* owner, const MessageRequest& request) {
     if (!request.details.isEmpty()) {
         box.setDetailedText(request.details);
         fitDetails(box, owner, request.details);
-        new KeepOnScreen(box); // owned by the box
     }
+    new KeepOnScreen(box); // owned by the box
     box.exec();
 }
 

@@ -436,7 +436,12 @@ private slots:
         const QString line = QStringLiteral("C:\\Users\\someone\\engraver\\cfg0000.dat: Version 6.04, "
                                             "written as cfg0000_802.dat\n");
         for (const int lines : {0, 1, 12, 10000}) {
+            // The owner at the screen's right edge: the box, placed over it at
+            // its small size, must not run off the screen as its details open.
             QWidget owner;
+            const QRect area = owner.screen()->availableGeometry();
+            owner.setGeometry(area.right() - 200, area.top() + 40, 200, 100);
+            owner.show();
             QMessageBox::Icon icon = QMessageBox::Warning;
             QMessageBox::StandardButtons buttons;
             QString title;
