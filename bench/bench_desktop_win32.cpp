@@ -7,7 +7,7 @@
 //                                                  tallowbrook_bench_merge generate)
 // Prints one line: gui-merge, count, seconds.
 
-#include "convert/windows_prelude.h"
+#include "winapi/windows_prelude.h"
 #include <commctrl.h>
 
 #include <chrono>

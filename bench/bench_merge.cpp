@@ -26,7 +26,6 @@ namespace {
 
 using namespace tallowbrook;
 
-constexpr std::size_t kTargetIndex = 5; // 8.02
 
 std::string sourcePath(const std::string& folder, std::size_t i) {
     return folder + "/settings" + std::to_string(i) + ".dat";
@@ -128,7 +127,7 @@ int main(int argc, char** argv) {
             entries.push_back(sourcePath(folder, i));
         }
         BenchEvents events;
-        const MergeOutcome outcome = runMerge(MergeRequest{entries, kTargetIndex}, events);
+        const MergeOutcome outcome = runMerge(MergeRequest{entries, Version::V802}, events);
         if (outcome.kind != MergeOutcome::Kind::Completed || outcome.written != static_cast<int>(count)) {
             std::fprintf(stderr, "merge wrote %d of %zu\n", outcome.written, count);
             return 1;

@@ -57,13 +57,13 @@ std::vector<std::string> reversedForParsing(const std::vector<std::string>& args
 
 } // namespace
 
-std::optional<std::size_t> versionIndexOfName(std::string_view name) {
+std::optional<Version> versionOfName(std::string_view name) {
     const auto* found = std::find_if(kVersionNames.begin(), kVersionNames.end(),
                                      [name](const auto& entry) { return entry.first == name; });
     if (found == kVersionNames.end()) {
         return std::nullopt;
     }
-    return found->second;
+    return versionAt(found->second);
 }
 
 int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -119,15 +119,15 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     }
 
     if (merge->parsed()) {
-        const std::optional<std::size_t> index = versionIndexOfName(versionName);
-        if (!index) {
+        const std::optional<Version> target = versionOfName(versionName);
+        if (!target) {
             err << kProgramName << ": unknown version \"" << versionName << "\"; choose one of "
                 << versionChoices() << '\n';
             return kExitUsage;
         }
         FileArguments expanded = expandFileArguments(mergeInputs, err);
         mergeOptions.files = std::move(expanded.files);
-        mergeOptions.versionIndex = *index;
+        mergeOptions.target = *target;
         mergeOptions.unreadableFolders = expanded.unreadableFolders;
         return mergeFiles(mergeOptions, out, err);
     }

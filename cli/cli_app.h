@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "records/version_table.h"
+
 namespace tallowbrook::cli {
 
 inline constexpr std::string_view kProgramName = "tallowbrook-cli";
@@ -21,7 +23,7 @@ inline constexpr int kExitSourcesFailed = 3; // done, but some files could not b
 // Runs the command line `args` (without the program name).
 int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
-// The version index that a VERSION argument names ("6.04", "7.00-7.04", "8.02", ...).
-std::optional<std::size_t> versionIndexOfName(std::string_view name);
+// The version that a VERSION argument names ("6.04", "7.00-7.04", "8.02", ...).
+std::optional<Version> versionOfName(std::string_view name);
 
 } // namespace tallowbrook::cli

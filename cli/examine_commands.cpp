@@ -4,9 +4,9 @@
 
 #include "cli/cli_app.h"
 #include "cli/json_text.h"
-#include "convert/file_error.h"
+#include "files/file_error.h"
 #include "convert/inspect.h"
-#include "convert/printable_text.h"
+#include "text/printable_text.h"
 #include "records/layout.h"
 
 namespace tallowbrook::cli {

@@ -1,8 +1,8 @@
 #include "cli/file_arguments.h"
 
 #include "cli/cli_app.h"
-#include "convert/folder_files.h"
-#include "convert/printable_text.h"
+#include "files/folder_files.h"
+#include "text/printable_text.h"
 
 namespace tallowbrook::cli {
 

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "convert/printable_text.h"
+#include "text/utf8.h"
 
 namespace tallowbrook::cli {
 

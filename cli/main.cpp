@@ -11,8 +11,8 @@
 #include "cli/standard_output.h"
 
 #ifdef _WIN32
-#include "convert/win32_text.h"
-#include "convert/windows_prelude.h"
+#include "winapi/utf16.h"
+#include "winapi/windows_prelude.h"
 
 #include <shellapi.h>
 
@@ -27,7 +27,7 @@ std::vector<std::string> utf8Arguments() {
         return args;
     }
     for (int i = 1; i < count; ++i) {
-        args.push_back(tallowbrook::win32::toUtf8(wide[i]));
+        args.push_back(tallowbrook::winapi::toUtf8(wide[i]));
     }
     ::LocalFree(wide);
     return args;

@@ -5,7 +5,7 @@
 #include "convert/change_text.h"
 #include "convert/merge.h"
 #include "convert/outcome_text.h"
-#include "convert/printable_text.h"
+#include "text/printable_text.h"
 
 namespace tallowbrook::cli {
 
@@ -79,7 +79,7 @@ std::string jsonObject(const EntryOutcome& outcome, const MergeOptions& options)
     json += R"(", "output": )" + (outcome.output.empty() ? "null" : jsonString(outcome.output));
     json += R"(, "sourceVersion": )" +
             (outcome.sourceVersion ? jsonString(info(*outcome.sourceVersion).label) : "null");
-    json += R"(, "targetVersion": )" + jsonString(kVersionTable[options.versionIndex].label);
+    json += R"(, "targetVersion": )" + jsonString(info(options.target).label);
     if (outcome.error) {
         const std::string message = sourceFailureMessage(outcome);
         json += R"(, "message": )" + jsonString(message.empty() ? outcome.error->description() : message);
@@ -131,7 +131,7 @@ private:
 int mergeFiles(const MergeOptions& options, std::ostream& out, std::ostream& err) {
     CommandLineEvents events(options, out, err);
     const MergeOutcome outcome =
-        runMerge(MergeRequest{options.files, options.versionIndex, options.dryRun}, events);
+        runMerge(MergeRequest{options.files, options.target, options.dryRun}, events);
     if (options.json) {
         out << (options.files.empty() ? "[]\n" : "\n]\n");
     }

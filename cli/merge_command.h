@@ -7,11 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "records/version_table.h"
+
 namespace tallowbrook::cli {
 
 struct MergeOptions {
     std::vector<std::string> files;
-    std::size_t versionIndex = 0;
+    Version target = Version::V802;
     bool verbose = false; // a line for every entry's outcome, and what each conversion changes
     bool dryRun = false;  // say what a run would write, write nothing
     bool json = false;    // one JSON array on standard output, an object per entry

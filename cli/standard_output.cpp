@@ -7,7 +7,7 @@
 #ifdef _WIN32
 #include <io.h>
 
-#include "convert/windows_prelude.h"
+#include "winapi/windows_prelude.h"
 #endif
 
 namespace tallowbrook::cli {

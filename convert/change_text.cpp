@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "convert/printable_text.h"
+#include "text/printable_text.h"
 #include "records/layout.h"
 #include "records/version_table.h"
 

@@ -5,7 +5,7 @@
 #include <cstdio>
 
 #include "convert/dispatch.h"
-#include "convert/file_access.h"
+#include "files/file_access.h"
 #include "convert/output_path.h"
 
 namespace tallowbrook {
@@ -33,7 +33,7 @@ FileError namingSource(const FileError& error, std::string_view path) {
 class MergeRun {
 public:
     MergeRun(const MergeRequest& request, RunBuffers& buffers)
-        : m_request(request), m_buffers(buffers), m_target(targetOf(request.chooserIndex)) {}
+        : m_request(request), m_buffers(buffers), m_target(request.target) {}
 
     // Processes one entry: source opened, measured and read, output created,
     // written, flushed and closed, source closed. A failing output ends the entry
@@ -108,10 +108,6 @@ private:
         // Bytes a converter leaves alone read 0, and nothing of an earlier file leaks.
         std::fill(target.begin(), target.end(), std::byte{0});
         converterFor(from, *m_target)(sourceRecord, target);
-    }
-
-    static std::optional<Version> targetOf(std::optional<std::size_t> chooserIndex) {
-        return chooserIndex ? versionAt(*chooserIndex) : std::nullopt;
     }
 
     static EntryOutcome passedOver(EntryOutcome outcome, EntryOutcome::Kind kind) {

@@ -12,7 +12,7 @@
 #include <string>
 #include <string_view>
 
-#include "convert/file_error.h"
+#include "files/file_error.h"
 #include "records/version_table.h"
 
 namespace tallowbrook {
@@ -21,9 +21,9 @@ namespace tallowbrook {
 struct MergeRequest {
     // The file list in the order it shows its entries: full paths, UTF-8.
     std::span<const std::string> entries{};
-    // The version chooser's selection index. 0-5 names the target version;
-    // none or any other value converts nothing (each entry is still read).
-    std::optional<std::size_t> chooserIndex;
+    // The version to convert to; none converts nothing (each entry is still
+    // read), as when the dialog's chooser names no version.
+    std::optional<Version> target;
     // Open, measure and read every source and name its output, but create
     // nothing: what a run would write.
     bool dryRun = false;

@@ -1,7 +1,7 @@
 #include "convert/outcome_text.h"
 
 #include "convert/change_text.h"
-#include "convert/printable_text.h"
+#include "text/printable_text.h"
 
 namespace tallowbrook {
 

@@ -4,14 +4,14 @@
 #include <exception>
 #include <iterator>
 
-#include "convert/file_access.h"
-#include "convert/file_error.h"
-#include "convert/folder_files.h"
+#include "files/file_access.h"
+#include "files/file_error.h"
+#include "files/folder_files.h"
 #include "convert/inspect.h"
 #include "convert/merge.h"
 #include "convert/outcome_text.h"
-#include "convert/output_path.h"
-#include "convert/printable_text.h"
+#include "files/path_syntax.h"
+#include "text/printable_text.h"
 #include "dialog/dialog_template.h"
 #include "records/version_table.h"
 
@@ -235,7 +235,10 @@ void ConverterDialogModel::merge() {
         {
             // Its end closes the progress box, before any report below.
             RunReport report(*this);
-            outcome = runMerge(MergeRequest{m_entries, m_view.chooserSelection()}, report);
+            // The chooser's rows are the versions in table order; no row, or
+            // one past them, names no version.
+            const std::optional<std::size_t> row = m_view.chooserSelection();
+            outcome = runMerge(MergeRequest{m_entries, row ? versionAt(*row) : std::nullopt}, report);
         }
         if (outcome.kind == MergeOutcome::Kind::OutputFailed && outcome.outputError) {
             reportFailure(outcome.outputError->description());

@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "convert/list_order.h"
+#include "text/case_blind_order.h"
 #include "dialog/dialog_view.h"
 
 namespace tallowbrook::dialog {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cassert>
 
-#include "records/byte_ops.h"
+#include "records/slots_and_entries.h"
 #include "records/byte_order.h"
 #include "records/layout.h"
 #include "records/value_rules.h"

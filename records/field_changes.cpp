@@ -83,11 +83,11 @@ struct EntryField {
 
 constexpr std::array<EntryField, 6> kNewEntryFields{{
     {FieldName::EntryBytes, layout::kEntryValueBytes, 3, 0},
-    {FieldName::EntryValue, layout::kEntryWidth8, 4, layout::kWidenedEntry8From604},
-    {FieldName::EntryValue, layout::kEntryWidth12, 4, layout::kWidenedEntry12},
-    {FieldName::EntryValue, layout::kEntryWidth16, 4, layout::kWidenedEntry16},
-    {FieldName::EntryValue, layout::kEntryWidth20, 4, layout::kWidenedEntry20},
-    {FieldName::EntryBytes, layout::kEntryWidth20 + 4, 4, 0},
+    {FieldName::EntryValue, layout::kEntryFirstValue, 4, layout::kWidenedEntry8From604},
+    {FieldName::EntryValue, layout::kEntrySecondValue, 4, layout::kWidenedEntry12},
+    {FieldName::EntryValue, layout::kEntryThirdValue, 4, layout::kWidenedEntry16},
+    {FieldName::EntryValue, layout::kEntryFourthValue, 4, layout::kWidenedEntry20},
+    {FieldName::EntryBytes, layout::kEntryFourthValue + 4, 4, 0},
 }};
 static_assert(kNewEntryFields.back().entryOffset + kNewEntryFields.back().width == layout::kNewEntryStride);
 

@@ -25,7 +25,6 @@ inline constexpr std::size_t kFormNameUnits = 32;
 
 // Common stem, 220-1375. Plain values and blocks are carried byte for byte, so
 // the stem is described by its two text slots and the runs around them.
-inline constexpr std::size_t kStemStart = kHeaderLength;
 inline constexpr std::size_t kTextSlotLength = 512; // 256 UTF-16LE code units
 inline constexpr std::size_t kTextSlotUnits = kTextSlotLength / 2;
 inline constexpr std::size_t kFirstTextSlot = 276;
@@ -51,10 +50,11 @@ inline constexpr std::size_t kTrailingBytes700 = 1478; // 2 bytes no conversion 
 // Newer family: 28-byte entries.
 inline constexpr std::size_t kNewEntryStride = 28;
 inline constexpr std::size_t kCapacityNew = 17;
-inline constexpr std::size_t kEntryWidth8 = 8;   // 32-bit: 2500, or the 7.00-7.04 value at 836
-inline constexpr std::size_t kEntryWidth12 = 12; // 32-bit: 1 when widened
-inline constexpr std::size_t kEntryWidth16 = 16; // 32-bit: 1 when widened
-inline constexpr std::size_t kEntryWidth20 = 20; // 32-bit: 0 when widened
+// The four 32-bit values of a 28-byte entry, at these entry offsets.
+inline constexpr std::size_t kEntryFirstValue = 8;   // 2500, or the 7.00-7.04 value at 836, when widened
+inline constexpr std::size_t kEntrySecondValue = 12; // 1 when widened
+inline constexpr std::size_t kEntryThirdValue = 16;  // 1 when widened
+inline constexpr std::size_t kEntryFourthValue = 20; // 0 when widened
 inline constexpr std::uint32_t kWidenedEntry8From604 = 2500;
 inline constexpr std::uint32_t kWidenedEntry12 = 1;
 inline constexpr std::uint32_t kWidenedEntry16 = 1;
@@ -98,6 +98,6 @@ static_assert(kValue1852 == kLength705 && kValue1852 + 4 == kLength707);
 static_assert(kEngravingSettingPath + kTextSlotLength == kValue2368);
 static_assert(kJobsPath + kTextSlotLength == kLength800);
 static_assert(kValue2888 == kLength800 && kValue2888 + 4 == kLength802);
-static_assert(kEntryWidth20 + 4 <= kNewEntryStride - 4); // entry offsets 24-27 stay untouched
+static_assert(kEntryFourthValue + 4 <= kNewEntryStride - 4); // entry offsets 24-27 stay untouched
 
 } // namespace tallowbrook::layout

@@ -1,6 +1,6 @@
 #include "records/value_rules.h"
 
-#include "records/byte_ops.h"
+#include "records/slots_and_entries.h"
 #include "records/byte_order.h"
 
 namespace tallowbrook {

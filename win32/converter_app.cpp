@@ -1,6 +1,6 @@
 #include "win32/converter_app.h"
 
-#include "convert/windows_prelude.h"
+#include "winapi/windows_prelude.h"
 #include <commctrl.h>
 
 #include "win32/converter_dialog.h"

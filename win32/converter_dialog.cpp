@@ -6,11 +6,11 @@
 #include <algorithm>
 #include <numeric>
 
-#include "convert/win32_text.h"
+#include "winapi/utf16.h"
 #include "dialog/dialog_ids.h"
 #include "win32/about_dialog.h"
 #include "win32/list_hover_text.h"
-#include "win32/list_order.h"
+#include "win32/list_box_order.h"
 #include "win32/open_file_dialog.h"
 #include "win32/progress_dialog.h"
 
@@ -27,7 +27,7 @@ namespace {
 
 // Model texts are UTF-8 the program made itself; a broken one still takes its row.
 std::wstring wide(std::string_view utf8) {
-    return toWide(utf8).value_or(std::wstring(L"\uFFFD"));
+    return winapi::toWide(utf8).value_or(std::wstring(L"\uFFFD"));
 }
 
 std::wstring loadString(UINT id) {
@@ -60,7 +60,7 @@ std::vector<std::string> droppedPaths(HDROP drop) {
     for (UINT i = 0; i < count; ++i) {
         std::wstring path(::DragQueryFileW(drop, i, nullptr, 0) + 1, L'\0');
         path.resize(::DragQueryFileW(drop, i, path.data(), static_cast<UINT>(path.size())));
-        paths.push_back(toUtf8(path));
+        paths.push_back(winapi::toUtf8(path));
     }
     return paths;
 }
@@ -260,7 +260,7 @@ std::optional<std::vector<std::string>> CConverterDialog::chooseFiles(const std:
     }
     std::vector<std::string> paths(chosen->size());
     std::transform(chosen->begin(), chosen->end(), paths.begin(),
-                   [](const std::wstring& path) { return toUtf8(path); });
+                   [](const std::wstring& path) { return winapi::toUtf8(path); });
     return paths;
 }
 
@@ -291,5 +291,5 @@ std::string CConverterDialog::applicationName() const {
     if (const std::size_t dot = name.rfind(L'.'); dot != std::wstring::npos && dot > 0) {
         name.resize(dot);
     }
-    return toUtf8(name);
+    return winapi::toUtf8(name);
 }

@@ -4,7 +4,7 @@
 // procedure finds the object and hands it the message. Run modally (the
 // program) or created modeless (the tests, which drive it with messages).
 
-#include "convert/windows_prelude.h"
+#include "winapi/windows_prelude.h"
 
 #include <exception>
 #include <optional>

@@ -5,7 +5,7 @@
 // can answer them without a real modal loop, while the code around them (the
 // result buffer, its parsing, the box's style) is the program's own.
 
-#include "convert/windows_prelude.h"
+#include "winapi/windows_prelude.h"
 #include <cderr.h>
 #include <commdlg.h>
 

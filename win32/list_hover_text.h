@@ -3,7 +3,7 @@
 // A tooltip over a list box that shows a text for the entry under the
 // pointer, asked for each time the pointer comes to rest on another entry.
 
-#include "convert/windows_prelude.h"
+#include "winapi/windows_prelude.h"
 #include <commctrl.h>
 
 #include <cstddef>

@@ -1,6 +1,6 @@
 // The desktop program on Windows.
 
-#include "convert/windows_prelude.h"
+#include "winapi/windows_prelude.h"
 
 #include "win32/converter_app.h"
 

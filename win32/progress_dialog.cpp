@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <limits>
 
-#include "convert/win32_text.h"
+#include "winapi/utf16.h"
 #include "dialog/dialog_ids.h"
 
 namespace tallowbrook::win32 {
@@ -54,7 +54,7 @@ void ProgressDialog::show(const dialog::Progress& progress) {
     if (hwnd() == nullptr) {
         return;
     }
-    const std::wstring text = toWide(progress.text).value_or(std::wstring());
+    const std::wstring text = winapi::toWide(progress.text).value_or(std::wstring());
     ::SetDlgItemTextW(hwnd(), IDC_PROGRESS_TEXT, text.c_str());
     sendItem(IDC_PROGRESS_BAR, PBM_SETRANGE32, 0, clampToInt(progress.total));
     sendItem(IDC_PROGRESS_BAR, PBM_SETPOS, static_cast<WPARAM>(clampToInt(progress.done)));

@@ -8,7 +8,7 @@
 #include <sstream>
 
 #ifdef _WIN32
-#include "convert/windows_prelude.h"
+#include "winapi/windows_prelude.h"
 #else
 #include <sys/resource.h>
 #include <unistd.h>
@@ -17,15 +17,15 @@
 #include "cli/cli_app.h"
 #include "cli/json_text.h"
 #include "cli/standard_output.h"
-#include "convert/printable_text.h"
+#include "text/printable_text.h"
 #include "tests/support/temp_folder.h"
 
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
 
-#include "convert/win32_text.h"
-#include "convert/windows_prelude.h"
+#include "winapi/utf16.h"
+#include "winapi/windows_prelude.h"
 #else
 #include <unistd.h>
 #endif
@@ -47,13 +47,14 @@ CliRun runCli(const std::vector<std::string>& args) {
 }
 
 TEST(CliVersionNames, AcceptTheReleasesAndNothingElse) {
-    const std::pair<const char*, std::optional<std::size_t>> cases[] = {
-        {"6.04", 0},      {"7.00", 1},  {"7.03", 1}, {"7.00-7.04", 1}, {"7.05", 2}, {"7.07", 3},
-        {"8.00", 4},      {"8.02", 5},  {"8.01", {}}, {"7.06", {}},    {"802", {}}, {"", {}},
-        {"Version 8.02", {}},
+    using enum Version;
+    const std::pair<const char*, std::optional<Version>> cases[] = {
+        {"6.04", V604}, {"7.00", V700}, {"7.03", V700}, {"7.00-7.04", V700}, {"7.05", V705},
+        {"7.07", V707}, {"8.00", V800}, {"8.02", V802}, {"8.01", {}},        {"7.06", {}},
+        {"802", {}},    {"", {}},       {"Version 8.02", {}},
     };
-    for (const auto& [name, index] : cases) {
-        EXPECT_EQ(cli::versionIndexOfName(name), index) << name;
+    for (const auto& [name, version] : cases) {
+        EXPECT_EQ(cli::versionOfName(name), version) << name;
     }
 }
 
@@ -544,7 +545,7 @@ TEST(CliStandardOutput, AConsoleGetsTheCharactersThroughItsWideInterface) {
         ASSERT_TRUE(::ReadConsoleOutputCharacterW(console, cells.data(), static_cast<DWORD>(cells.size()), {0, row},
                                                   &read));
         cells.erase(cells.find_last_not_of(L' ') + 1);
-        EXPECT_EQ(win32::toUtf8(cells), text);
+        EXPECT_EQ(winapi::toUtf8(cells), text);
         ++row;
     }
     ::CloseHandle(console);

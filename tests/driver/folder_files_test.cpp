@@ -4,9 +4,9 @@
 
 #include <filesystem>
 
-#include "convert/file_error.h"
-#include "convert/folder_files.h"
-#include "convert/list_order.h"
+#include "files/file_error.h"
+#include "files/folder_files.h"
+#include "text/case_blind_order.h"
 #include "tests/support/temp_folder.h"
 
 namespace tallowbrook::test {

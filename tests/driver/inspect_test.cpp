@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "convert/file_error.h"
+#include "files/file_error.h"
 #include "convert/inspect.h"
 #include "records/byte_order.h"
 #include "records/layout.h"

@@ -10,7 +10,7 @@
 #include <unistd.h>
 #endif
 
-#include "convert/file_access.h"
+#include "files/file_access.h"
 #include "convert/merge.h"
 #include "records/byte_order.h"
 #include "tests/support/recording_events.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "convert/file_error.h"
+#include "files/file_error.h"
 #include "convert/output_path.h"
 
 namespace tallowbrook {

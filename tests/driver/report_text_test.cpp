@@ -5,7 +5,7 @@
 #include <string>
 
 #include "convert/outcome_text.h"
-#include "convert/printable_text.h"
+#include "text/printable_text.h"
 
 namespace tallowbrook {
 namespace {

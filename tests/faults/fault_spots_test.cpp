@@ -16,13 +16,13 @@
 #include <vector>
 
 #ifdef _WIN32
-#include "convert/windows_prelude.h"
+#include "winapi/windows_prelude.h"
 #else
 #include <cerrno>
 #endif
 
-#include "convert/fault_injection.h"
-#include "convert/file_error.h"
+#include "files/fault_injection.h"
+#include "files/file_error.h"
 #include "convert/merge.h"
 #include "records/version_table.h"
 #include "tests/support/recording_events.h"

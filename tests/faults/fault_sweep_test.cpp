@@ -23,15 +23,15 @@
 #include <vector>
 
 #ifdef _WIN32
-#include "convert/windows_prelude.h"
+#include "winapi/windows_prelude.h"
 #else
 #include <cerrno>
 #include <sys/stat.h>
 #endif
 
-#include "convert/fault_injection.h"
-#include "convert/file_error.h"
-#include "convert/folder_files.h"
+#include "files/fault_injection.h"
+#include "files/file_error.h"
+#include "files/folder_files.h"
 #include "convert/merge.h"
 #include "records/version_table.h"
 #include "tests/support/temp_folder.h"
@@ -43,7 +43,6 @@ namespace fs = std::filesystem;
 using fault::Fault;
 using fault::Primitive;
 
-constexpr std::size_t kTo802 = 5;
 
 Fault error(int code) {
     return {Fault::Kind::Error, code};
@@ -179,7 +178,7 @@ public:
             }
         }
         run.problems = std::move(expanded.problems);
-        run.outcome = runMerge(MergeRequest{expanded.files, kTo802}, run.events);
+        run.outcome = runMerge(MergeRequest{expanded.files, Version::V802}, run.events);
         return run;
     }
 

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "convert/file_access.h"
-#include "convert/file_error.h"
+#include "files/file_access.h"
+#include "files/file_error.h"
 #include "convert/merge.h"
 #include "records/version_table.h"
 #include "tests/support/recording_events.h"

@@ -9,14 +9,14 @@
 
 #ifdef _WIN32
 
-#include "convert/windows_prelude.h"
+#include "winapi/windows_prelude.h"
 
 #include <filesystem>
 #include <string>
 #include <vector>
 
-#include "convert/file_access.h"
-#include "convert/file_error.h"
+#include "files/file_access.h"
+#include "files/file_error.h"
 #include "convert/merge.h"
 #include "records/version_table.h"
 #include "tests/support/recording_events.h"

@@ -44,10 +44,12 @@ public:
     int summaries = 0;
 };
 
-// Runs a Merge over `entries` with the chooser at `chooser`.
+// Runs a Merge over `entries` with the chooser at `chooser`, mapped to a
+// version as the dialog maps it.
 inline MergeOutcome runMerge(const std::vector<std::string>& entries, std::optional<std::size_t> chooser,
                              RecordingEvents& events, bool dryRun = false) {
-    return tallowbrook::runMerge(MergeRequest{entries, chooser, dryRun}, events);
+    const std::optional<Version> target = chooser ? versionAt(*chooser) : std::nullopt;
+    return tallowbrook::runMerge(MergeRequest{entries, target, dryRun}, events);
 }
 
 } // namespace tallowbrook::test

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "convert/windows_prelude.h"
+#include "winapi/windows_prelude.h"
 #include <commctrl.h>
 #include <shellapi.h>
 #include <shlobj.h>
@@ -13,12 +13,12 @@
 #include <filesystem>
 #include <set>
 
-#include "convert/win32_text.h"
+#include "winapi/utf16.h"
 #include "dialog/converter_dialog_model.h"
 #include "dialog/dialog_ids.h"
 #include "tests/support/temp_folder.h"
 #include "tests/windows/dialog_driver.h"
-#include "win32/list_order.h"
+#include "win32/list_box_order.h"
 #include "win32/message_box.h"
 #include "win32/open_file_dialog.h"
 
@@ -220,7 +220,7 @@ TEST_F(DialogTest, JourneysKeepTheKeyboardAlive) {
     tallowbrook::test::TempFolder folder;
     const auto file = [&](const char* name, Version version) {
         tallowbrook::test::writeFile(folder.file(name), tallowbrook::test::randomRecord(version, 1));
-        return toWide(folder.file(name)).value();
+        return winapi::toWide(folder.file(name)).value();
     };
     const Selection files{file("a.dat", Version::V604), file("b.dat", Version::V800)};
     struct Step {
@@ -319,7 +319,7 @@ TEST_F(DialogTest, JourneysKeepTheKeyboardAlive) {
             if (action == "add" || action == "add a missing file") {
                 Selection chosen = files;
                 if (action != "add") {
-                    chosen.push_back(toWide(folder.file("c.dat")).value()); // its box comes mid-run
+                    chosen.push_back(winapi::toWide(folder.file("c.dat")).value()); // its box comes mid-run
                 }
                 m_system.answers.push_back(chosen);
                 press(IDC_GET_FILE);
@@ -465,13 +465,13 @@ TEST(ListOrder, IsThatOfTheSystemsSortedListBox) {
     dialog::ConverterDialogModel model(view, platformSortsBefore);
     model.addFiles(texts);
     for (const std::string& text : texts) {
-        ::SendMessageW(sorted, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(toWide(text)->c_str()));
+        ::SendMessageW(sorted, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(winapi::toWide(text)->c_str()));
     }
     std::vector<std::string> byListBox;
     for (WPARAM i = 0; i < texts.size(); ++i) {
         wchar_t text[64] = {};
         ::SendMessageW(sorted, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
-        byListBox.push_back(toUtf8(text));
+        byListBox.push_back(winapi::toUtf8(text));
     }
     ::DestroyWindow(sorted);
     EXPECT_EQ(model.entries(), byListBox);
@@ -499,7 +499,7 @@ TEST_F(DialogTest, DroppedFilesAndFoldersJoinTheList) {
     std::filesystem::create_directory(folder.path() / "more");
     tallowbrook::test::writeFile(folder.file("more/b.DAT"), {});
     tallowbrook::test::writeFile(folder.file("more/c.txt"), {});
-    const std::wstring dropped[] = {L"Z:\\x\\a.dat", toWide(folder.file("more")).value()};
+    const std::wstring dropped[] = {L"Z:\\x\\a.dat", winapi::toWide(folder.file("more")).value()};
 
     std::wstring names;
     for (const std::wstring& path : dropped) {
@@ -522,7 +522,7 @@ TEST_F(DialogTest, HoveringAnEntryShowsWhatItsFileIs) {
     tallowbrook::test::TempFolder folder;
     tallowbrook::test::writeFile(folder.file("a.dat"), tallowbrook::test::randomRecord(Version::V802, 1));
     tallowbrook::test::writeFile(folder.file("b.dat"), tallowbrook::test::randomBytes(10, 1));
-    getFile(Selection{toWide(folder.file("a.dat")).value(), toWide(folder.file("b.dat")).value()});
+    getFile(Selection{winapi::toWide(folder.file("a.dat")).value(), winapi::toWide(folder.file("b.dat")).value()});
     const HWND list = ::GetDlgItem(m_hwnd, IDC_FILE_LIST);
     const HWND tip = m_dialog.hoverTip();
     ASSERT_NE(tip, nullptr);
@@ -536,7 +536,7 @@ TEST_F(DialogTest, HoveringAnEntryShowsWhatItsFileIs) {
         return std::wstring(info.lpszText != nullptr ? info.lpszText : L"(none)");
     };
     // The model says what a file is; the tip shows it for the entry under the pointer.
-    EXPECT_EQ(hoverText(0).rfind(L"Version 8.02, device ", 0), 0u) << toUtf8(hoverText(0));
+    EXPECT_EQ(hoverText(0).rfind(L"Version 8.02, device ", 0), 0u) << winapi::toUtf8(hoverText(0));
     EXPECT_EQ(hoverText(1), L"Not a configuration file: 10 bytes is the length of no version");
 }
 
@@ -548,7 +548,7 @@ TEST_F(DialogTest, AFailureThatEscapesACommandIsReportedAndTheDialogStays) {
     ASSERT_EQ(m_system.boxes.size(), 1u);
     EXPECT_EQ(m_system.boxes[0].text, L"out of room");
     EXPECT_EQ(m_system.boxes[0].style, static_cast<UINT>(MB_OK | MB_ICONSTOP));
-    EXPECT_EQ(m_system.boxes[0].caption, toWide(dialog.applicationName()).value());
+    EXPECT_EQ(m_system.boxes[0].caption, winapi::toWide(dialog.applicationName()).value());
     EXPECT_TRUE(::IsWindow(hwnd));
 }
 

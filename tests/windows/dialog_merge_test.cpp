@@ -4,10 +4,10 @@
 
 #include <gtest/gtest.h>
 
-#include "convert/windows_prelude.h"
+#include "winapi/windows_prelude.h"
 #include <commctrl.h>
 
-#include "convert/win32_text.h"
+#include "winapi/utf16.h"
 #include "dialog/dialog_ids.h"
 #include "tests/support/temp_folder.h"
 #include "tests/windows/dialog_driver.h"
@@ -20,7 +20,7 @@ namespace {
 using namespace tallowbrook::test;
 
 std::wstring wide(const std::string& utf8) {
-    return toWide(utf8).value();
+    return winapi::toWide(utf8).value();
 }
 
 class DialogMergeTest : public DialogTest {

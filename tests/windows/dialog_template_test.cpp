@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "convert/windows_prelude.h"
+#include "winapi/windows_prelude.h"
 #include <commctrl.h>
 
 #include <cstring>
@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "convert/win32_text.h"
+#include "winapi/utf16.h"
 #include "dialog/dialog_ids.h"
 #include "dialog/dialog_layout.h"
 #include "tests/windows/dialog_driver.h"
@@ -206,8 +206,8 @@ void expectTextsFit(HWND box) {
                     DT_CALCRECT | DT_NOPREFIX | (wraps ? UINT{DT_WORDBREAK} : UINT{DT_SINGLELINE}));
         // A button's text keeps clear of its frame.
         const int frame = _wcsicmp(kind.c_str(), L"Button") == 0 ? 2 * ::GetSystemMetrics(SM_CXEDGE) : 0;
-        EXPECT_LE(need.right - need.left, width - frame) << "\"" << toUtf8(text) << "\" is cut short";
-        EXPECT_LE(need.bottom - need.top, height) << "\"" << toUtf8(text) << "\" is cut short";
+        EXPECT_LE(need.right - need.left, width - frame) << "\"" << winapi::toUtf8(text) << "\" is cut short";
+        EXPECT_LE(need.bottom - need.top, height) << "\"" << winapi::toUtf8(text) << "\" is cut short";
     }
     ::SelectObject(dc, previous);
     ::ReleaseDC(box, dc);
@@ -248,7 +248,7 @@ TEST(DialogTemplates, TheAboutBoxIsTemplate100) {
         box, {
                  {-1, L"Static", nullptr, kChild | SS_ICON, layout::kAboutIcon},
                  {-1, L"Static", L"Tallowbrook Version 5.0 Beta", kChild | SS_NOPREFIX, layout::kAboutName},
-                 {-1, L"Static", toWide(TB_TEXT_ABOUT_NOTICE)->c_str(), kChild, layout::kAboutNotice},
+                 {-1, L"Static", winapi::toWide(TB_TEXT_ABOUT_NOTICE)->c_str(), kChild, layout::kAboutNotice},
                  {IDOK, L"Button", L"OK", kChild | WS_TABSTOP | BS_DEFPUSHBUTTON, layout::kAboutOk},
              });
 }
@@ -370,7 +370,7 @@ protected:
         m_path = besideTests(TALLOWBROOK_PROGRAM_FROM_TESTS);
         m_module = ::LoadLibraryExW(m_path.c_str(), nullptr,
                                     LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
-        ASSERT_NE(m_module, nullptr) << toUtf8(m_path);
+        ASSERT_NE(m_module, nullptr) << winapi::toUtf8(m_path);
     }
     void TearDown() override {
         if (m_module != nullptr) {
@@ -462,7 +462,7 @@ TEST_F(ProgramFile, HasTheProjectsVersionInUsEnglishUnicode) {
     EXPECT_EQ(language[1], 1200);
     ASSERT_TRUE(
         ::VerQueryValueW(data.data(), L"\\StringFileInfo\\040904b0\\ProductVersion", &value, &length));
-    EXPECT_EQ(toUtf8(static_cast<const wchar_t*>(value)), TALLOWBROOK_VERSION_TEXT); // "1, 0, 0, 3"
+    EXPECT_EQ(winapi::toUtf8(static_cast<const wchar_t*>(value)), TALLOWBROOK_VERSION_TEXT); // "1, 0, 0, 3"
 }
 
 } // namespace

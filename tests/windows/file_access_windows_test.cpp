@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "convert/windows_prelude.h"
+#include "winapi/windows_prelude.h"
 
 #include <algorithm>
 #include <array>
@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "convert/file_access.h"
-#include "convert/file_error.h"
+#include "files/file_access.h"
+#include "files/file_error.h"
 
 namespace tallowbrook {
 namespace {

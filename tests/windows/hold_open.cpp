@@ -6,7 +6,7 @@
 // Creates READY once FILE is held, then waits until RELEASE exists (or SECONDS,
 // 60 by default, have passed, so a forgotten helper cannot hang a test run).
 
-#include "convert/windows_prelude.h"
+#include "winapi/windows_prelude.h"
 #include <shellapi.h>
 
 #include <cstdio>

@@ -3,7 +3,7 @@
 //   tallowbrook_show_box about
 //   tallowbrook_show_box details N   (the summary of a run over N files)
 
-#include "convert/windows_prelude.h"
+#include "winapi/windows_prelude.h"
 #include <commctrl.h>
 
 #include <cwchar>

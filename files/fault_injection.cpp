@@ -1,7 +1,7 @@
 // The fault seam's state: built only into the test library. The program has one
 // thread, and so do the tests that arm faults.
 
-#include "convert/fault_injection.h"
+#include "files/fault_injection.h"
 
 #include <cstddef>
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-namespace tallowbrook::win32 {
+namespace tallowbrook::winapi {
 
 // UTF-8 to UTF-16; none for text that is not valid UTF-8. An embedded zero
 // byte is converted like any other character: callers that hand the result to
@@ -20,6 +20,6 @@ std::optional<std::wstring> toWide(std::string_view utf8);
 // becomes U+FFFD.
 std::string toUtf8(std::wstring_view wide);
 
-} // namespace tallowbrook::win32
+} // namespace tallowbrook::winapi
 
 #endif

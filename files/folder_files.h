@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "convert/file_error.h"
+#include "files/file_error.h"
 
 namespace tallowbrook {
 

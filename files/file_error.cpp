@@ -1,4 +1,4 @@
-#include "convert/file_error.h"
+#include "files/file_error.h"
 
 #include <array>
 

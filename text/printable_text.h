@@ -15,9 +15,4 @@ namespace tallowbrook {
 // Well-formed UTF-8 otherwise stands as it is.
 std::string printableText(std::string_view text);
 
-// Length of the well-formed UTF-8 sequence that `text` starts with, or 0 when
-// it is empty or does not start with one (no overlong forms, no surrogates,
-// nothing above U+10FFFF).
-std::size_t utf8SequenceLength(std::string_view text);
-
 } // namespace tallowbrook

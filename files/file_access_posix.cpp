@@ -3,7 +3,7 @@
 // goes through one small wrapper below, which retries a call that a signal
 // interrupted and, in the fault tests' build only, asks the fault seam first.
 
-#include "convert/file_access.h"
+#include "files/file_access.h"
 
 #include <algorithm>
 #include <array>
@@ -18,9 +18,9 @@
 #include <unistd.h>
 #include <utility>
 
-#include "convert/fault_injection.h"
-#include "convert/file_error.h"
-#include "convert/folder_access.h"
+#include "files/fault_injection.h"
+#include "files/file_error.h"
+#include "files/folder_access.h"
 
 namespace tallowbrook {
 

@@ -1,10 +1,10 @@
 // File access shared by every platform.
 
-#include "convert/file_access.h"
+#include "files/file_access.h"
 
 #include <utility>
 
-#include "convert/file_error.h"
+#include "files/file_error.h"
 
 namespace tallowbrook {
 

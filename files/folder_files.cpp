@@ -1,10 +1,10 @@
-#include "convert/folder_files.h"
+#include "files/folder_files.h"
 
 #include <algorithm>
 
-#include "convert/folder_access.h"
-#include "convert/list_order.h"
-#include "convert/output_path.h"
+#include "files/folder_access.h"
+#include "text/case_blind_order.h"
+#include "files/path_syntax.h"
 
 namespace tallowbrook {
 

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Starts the program under a virtual X server (Xvfb) and saves the screen as a
 # PNG, to check the dialog's layout without a desktop.
-#   app/screenshot.sh [program] [output.png]
+#   scripts/screenshot-qt.sh [program] [output.png]
 # Needs: xvfb (xvfb-run) and imagemagick (import).
 set -euo pipefail
 

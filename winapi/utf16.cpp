@@ -1,12 +1,12 @@
-#include "convert/win32_text.h"
+#include "winapi/utf16.h"
 
 #ifdef _WIN32
 
 #include <limits>
 
-#include "convert/windows_prelude.h"
+#include "winapi/windows_prelude.h"
 
-namespace tallowbrook::win32 {
+namespace tallowbrook::winapi {
 
 namespace {
 constexpr std::size_t kLargestCount = static_cast<std::size_t>(std::numeric_limits<int>::max());
@@ -46,6 +46,6 @@ std::string toUtf8(std::wstring_view wide) {
     return text;
 }
 
-} // namespace tallowbrook::win32
+} // namespace tallowbrook::winapi
 
 #endif

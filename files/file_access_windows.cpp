@@ -2,9 +2,9 @@
 // listing the front ends use. Paths are UTF-8 inside the program and UTF-16 at
 // the system calls.
 
-#include "convert/file_access.h"
+#include "files/file_access.h"
 
-#include "convert/windows_prelude.h"
+#include "winapi/windows_prelude.h"
 
 #include <algorithm>
 #include <atomic>
@@ -15,11 +15,11 @@
 #include <utility>
 #include <vector>
 
-#include "convert/fault_injection.h"
-#include "convert/file_error.h"
-#include "convert/folder_access.h"
-#include "convert/output_path.h"
-#include "convert/win32_text.h"
+#include "files/fault_injection.h"
+#include "files/file_error.h"
+#include "files/folder_access.h"
+#include "files/path_syntax.h"
+#include "winapi/utf16.h"
 
 namespace tallowbrook {
 
@@ -241,7 +241,7 @@ void closeQuietly(HANDLE handle) {
 std::wstring widePath(const std::string& path) {
     std::optional<std::wstring> wide;
     if (path.find('\0') == std::string::npos && !namesDataStream(path, PathStyle::Windows)) {
-        wide = win32::toWide(path);
+        wide = winapi::toWide(path);
     }
     if (!wide) {
         fail(FileCause::BadPath, ERROR_INVALID_NAME, path);
@@ -508,7 +508,7 @@ std::vector<FolderEntry> matchingEntries(const std::string& folder, const std::s
     if (query.back() != L'\\') {
         query += L'\\';
     }
-    const std::optional<std::wstring> widePattern = win32::toWide(pattern);
+    const std::optional<std::wstring> widePattern = winapi::toWide(pattern);
     if (!widePattern || widePattern->find(L'\0') != std::wstring::npos) {
         fail(FileCause::BadPath, ERROR_INVALID_NAME, folder);
     }
@@ -530,7 +530,7 @@ std::vector<FolderEntry> matchingEntries(const std::string& folder, const std::s
     do {
         const std::wstring_view name(static_cast<const wchar_t*>(data.cFileName));
         if (name != L"." && name != L"..") {
-            entries.push_back({win32::toUtf8(name), (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+            entries.push_back({winapi::toUtf8(name), (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
         }
     } while (findNext(find.get(), data));
     if (const DWORD error = ::GetLastError(); error != ERROR_NO_MORE_FILES) {

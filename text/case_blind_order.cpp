@@ -1,4 +1,4 @@
-#include "convert/list_order.h"
+#include "text/case_blind_order.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "records/byte_ops.h"
+#include "records/slots_and_entries.h"
 
 #include <algorithm>
 #include <cassert>
@@ -92,10 +92,10 @@ void widenEntries(std::span<const std::byte> source, std::span<std::byte> target
         const std::size_t to = layout::kEntryTable + layout::kNewEntryStride * i;
         std::memcpy(target.data() + to, source.data() + layout::kEntryTable + layout::kOldEntryStride * i,
                     layout::kEntryValueBytes);
-        writeU32Le(target, to + layout::kEntryWidth8, entry8);
-        writeU32Le(target, to + layout::kEntryWidth12, layout::kWidenedEntry12);
-        writeU32Le(target, to + layout::kEntryWidth16, layout::kWidenedEntry16);
-        writeU32Le(target, to + layout::kEntryWidth20, layout::kWidenedEntry20);
+        writeU32Le(target, to + layout::kEntryFirstValue, entry8);
+        writeU32Le(target, to + layout::kEntrySecondValue, layout::kWidenedEntry12);
+        writeU32Le(target, to + layout::kEntryThirdValue, layout::kWidenedEntry16);
+        writeU32Le(target, to + layout::kEntryFourthValue, layout::kWidenedEntry20);
     }
 }
 
