@@ -13,6 +13,7 @@
 #include "files/file_access.h"
 #include "convert/merge.h"
 #include "records/byte_order.h"
+#include "tests/support/expect_file_error.h"
 #include "tests/support/recording_events.h"
 #include "tests/support/temp_folder.h"
 
@@ -309,12 +310,9 @@ TEST(SourceFileTest, AFileThatShrankAfterItsLengthWasTakenIsAReadError) {
     const std::uint64_t length = source.length();
     ASSERT_EQ(::truncate(path.c_str(), 100), 0);
     Bytes buffer(length);
-    try {
-        readExactly(source, buffer);
-        FAIL() << "a short read must fail";
-    } catch (const FileError& error) {
-        EXPECT_EQ(error.cause(), FileCause::EndOfFile);
-    }
+    const auto error = expectFileError([&] { readExactly(source, buffer); });
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->cause(), FileCause::EndOfFile);
 }
 
 #endif // _WIN32

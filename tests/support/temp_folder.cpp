@@ -42,6 +42,12 @@ std::string utf8(const fs::path& path) {
 
 std::string TempFolder::file(const std::string& name) const { return utf8(m_path / fs::u8path(name)); }
 
+std::string TempFolder::write(const std::string& name, const Bytes& bytes) const {
+    const std::string path = file(name);
+    writeFile(path, bytes);
+    return path;
+}
+
 std::vector<std::string> TempFolder::names() const {
     std::vector<std::string> found;
     for (const auto& entry : fs::directory_iterator(m_path)) {

@@ -21,6 +21,8 @@ public:
     const std::filesystem::path& path() const { return m_path; }
     // `name` inside the folder, as a UTF-8 string.
     std::string file(const std::string& name) const;
+    // Writes `bytes` (a record, say) as `name` inside the folder; its path.
+    std::string write(const std::string& name, const Bytes& bytes) const;
     // Names of everything in the folder, sorted.
     std::vector<std::string> names() const;
     // Names of leftover temporary output files.
