@@ -15,6 +15,7 @@
 #include "win32/progress_dialog.h"
 
 using namespace tallowbrook::win32;
+namespace winapi = tallowbrook::winapi;
 namespace dialog = tallowbrook::dialog;
 
 namespace tallowbrook::win32 {

@@ -18,6 +18,7 @@ namespace {
 
 // Test records, temporary folders and the expected conversions.
 using namespace tallowbrook::test;
+namespace winapi = tallowbrook::winapi;
 
 std::wstring wide(const std::string& utf8) {
     return winapi::toWide(utf8).value();
