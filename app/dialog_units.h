@@ -32,9 +32,6 @@ public:
     QRect toPixels(const dialog::DialogRect& r) const { return toPixels(r.x, r.y, r.width, r.height); }
     QSize toPixels(const dialog::DialogSize& s) const { return {toPixelsX(s.width), toPixelsY(s.height)}; }
 
-    int baseWidth() const { return m_baseWidth; }
-    int baseHeight() const { return m_baseHeight; }
-
 private:
     static int scale(int units, int base, int divisor) { return (units * base + divisor / 2) / divisor; }
 
