@@ -2,7 +2,6 @@
 
 // `merge`: one Merge run over the FILE arguments, reported line by line.
 
-#include <cstddef>
 #include <ostream>
 #include <string>
 #include <vector>
