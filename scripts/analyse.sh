@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Static analysis: clang-tidy (checks in .clang-tidy) and cppcheck over
-# records/, convert/, dialog/, cli/, fuzz/ and, when Qt 6 is installed, app/;
-# cppcheck also over win32/. Any warning fails the script.
+# text/, records/, files/, convert/, dialog/, cli/, fuzz/ and, when Qt 6 is
+# installed, app/; cppcheck also over win32/ and winapi/. Any warning fails the script.
 #
 # clang-tidy reads the compile database of its own clang configuration in
 # build/analyse; nothing is compiled there but Qt's generated sources.
@@ -14,7 +14,7 @@ cd "$(dirname "$0")/.."
 
 jobs=${ANALYSE_JOBS:-2}
 build=build/analyse
-folders=(records convert dialog cli fuzz)
+folders=(text records files convert dialog cli fuzz)
 
 app=OFF
 case "${ANALYSE_APP:-auto}" in
@@ -43,7 +43,7 @@ fi
 status=0
 
 echo "=== clang-tidy over: ${folders[*]}"
-regex="$(pwd)/($(IFS='|'; echo "${folders[*]}"))/[^/]*\\.cpp\$"
+regex="$(pwd)/($(IFS='|'; echo "${folders[*]}"))/.*\\.cpp\$"
 if ! run-clang-tidy -p "$build" -j "$jobs" -quiet "$regex" >"$build/clang-tidy.log" 2>&1; then
   status=1
 fi
@@ -65,10 +65,10 @@ cppcheck "${cppcheck_args[@]}" "${folders[@]}" >"$build/cppcheck.log" 2>&1 || tr
 # The Windows desktop program is Windows code throughout; clang-tidy cannot
 # compile it here, cppcheck reads it with the Windows API's declarations.
 if [ -d win32 ]; then
-  echo "=== cppcheck over: win32 (as Windows code)"
+  echo "=== cppcheck over: win32 winapi (as Windows code)"
   cppcheck --std=c++20 --language=c++ -I . -j "$jobs" --quiet --enable=warning,style,performance,portability \
     --inline-suppr --error-exitcode=1 --suppress=missingIncludeSystem --library=windows -D_WIN32 -DUNICODE \
-    win32 >>"$build/cppcheck.log" 2>&1 || true
+    win32 winapi >>"$build/cppcheck.log" 2>&1 || true
 fi
 if [ -s "$build/cppcheck.log" ]; then
   cat "$build/cppcheck.log"
