@@ -30,41 +30,20 @@ constexpr int kAttemptsWhenInterrupted = 100;
 // itself is on disk by then, so these alone are passed over.
 constexpr std::array kFolderSyncUnsupported{EINVAL, ENOTSUP, EOPNOTSUPP, EROFS};
 
-FileCause causeOfErrno(int error) {
-    switch (error) {
-    case ENOENT:
-        return FileCause::FileNotFound;
-    case ENOTDIR:
-    case ENAMETOOLONG:
-    case ELOOP:
-    case EINVAL:
-        return FileCause::BadPath;
-    case EMFILE:
-    case ENFILE:
-        return FileCause::TooManyOpenFiles;
-    case EACCES:
-    case EPERM:
-    case EROFS:
-    case EISDIR:
-    case ETXTBSY:
-        return FileCause::AccessDenied;
-    case EBADF:
-        return FileCause::InvalidFile;
-    case ENOSPC:
-    case EDQUOT:
-    case EFBIG:
-        return FileCause::DiskFull;
-    case EIO:
-        return FileCause::HardIo;
-    case EWOULDBLOCK:
-        return FileCause::SharingViolation;
-    default:
-        return FileCause::Generic;
-    }
-}
+// What each errno means to the user; any other is an unknown error.
+constexpr CauseOf kCauses[] = {
+    {FileCause::FileNotFound, {ENOENT}},
+    {FileCause::BadPath, {ENOTDIR, ENAMETOOLONG, ELOOP, EINVAL}},
+    {FileCause::TooManyOpenFiles, {EMFILE, ENFILE}},
+    {FileCause::AccessDenied, {EACCES, EPERM, EROFS, EISDIR, ETXTBSY}},
+    {FileCause::InvalidFile, {EBADF}},
+    {FileCause::DiskFull, {ENOSPC, EDQUOT, EFBIG}},
+    {FileCause::HardIo, {EIO}},
+    {FileCause::SharingViolation, {EWOULDBLOCK}},
+};
 
 Failure failureOf(int error) {
-    return {causeOfErrno(error), error};
+    return {causeIn(kCauses, error), error};
 }
 
 // The failure errno tells of.
@@ -170,6 +149,18 @@ struct FolderStream {
     }
 };
 
+// What a read or write that `call` makes of at most `size` bytes moved.
+template <typename Call> Result<std::size_t> transferred(Primitive primitive, std::size_t size, Call call) {
+    const ssize_t moved = retryingInterrupted([&]() -> ssize_t {
+        std::size_t count = size;
+        return goesAhead(primitive, count) ? call(count) : -1;
+    });
+    if (moved < 0) {
+        return lastFailure();
+    }
+    return static_cast<std::size_t>(moved);
+}
+
 Result<FileHandle> opened(int fd) {
     if (fd == OpenFile::none()) {
         return lastFailure();
@@ -229,25 +220,13 @@ Result<std::uint64_t> sizeOf(const FileHandle& file) {
 }
 
 Result<std::size_t> readSome(const FileHandle& file, std::span<std::byte> buffer) {
-    const ssize_t got = retryingInterrupted([&]() -> ssize_t {
-        std::size_t count = buffer.size();
-        return goesAhead(Primitive::Read, count) ? ::read(file.get(), buffer.data(), count) : -1;
-    });
-    if (got < 0) {
-        return lastFailure();
-    }
-    return static_cast<std::size_t>(got);
+    return transferred(Primitive::Read, buffer.size(),
+                       [&](std::size_t count) { return ::read(file.get(), buffer.data(), count); });
 }
 
 Result<std::size_t> writeSome(const FileHandle& file, std::span<const std::byte> bytes) {
-    const ssize_t put = retryingInterrupted([&]() -> ssize_t {
-        std::size_t count = bytes.size();
-        return goesAhead(Primitive::Write, count) ? ::write(file.get(), bytes.data(), count) : -1;
-    });
-    if (put < 0) {
-        return lastFailure();
-    }
-    return static_cast<std::size_t>(put);
+    return transferred(Primitive::Write, bytes.size(),
+                       [&](std::size_t count) { return ::write(file.get(), bytes.data(), count); });
 }
 
 // An existing output keeps its permissions, which must allow writing, also for

@@ -38,72 +38,34 @@ constexpr std::size_t kLongPathFrom = MAX_PATH;
 constexpr int kFullPathAttempts = 3;
 
 // A storage quota that a write would exceed; MinGW's headers lack the name.
-constexpr DWORD kErrorDiskQuotaExceeded = 1295;
+constexpr int kErrorDiskQuotaExceeded = 1295;
 
-FileCause causeOfError(DWORD error) {
-    switch (error) {
-    case ERROR_FILE_NOT_FOUND:
-        return FileCause::FileNotFound;
-    case ERROR_PATH_NOT_FOUND:
-    case ERROR_INVALID_NAME:
-    case ERROR_BAD_PATHNAME:
-    case ERROR_FILENAME_EXCED_RANGE:
-    case ERROR_INVALID_DRIVE:
-    case ERROR_BAD_NETPATH:
-    case ERROR_BAD_NET_NAME:
-    case ERROR_DIRECTORY:
-    case ERROR_NO_UNICODE_TRANSLATION:
-        return FileCause::BadPath;
-    case ERROR_TOO_MANY_OPEN_FILES:
-        return FileCause::TooManyOpenFiles;
-    case ERROR_ACCESS_DENIED:
-    case ERROR_WRITE_PROTECT:
-    case ERROR_NETWORK_ACCESS_DENIED:
-    case ERROR_PRIVILEGE_NOT_HELD:
-    case ERROR_DELETE_PENDING:
-        return FileCause::AccessDenied;
-    case ERROR_INVALID_HANDLE:
-        return FileCause::InvalidFile;
-    case ERROR_CURRENT_DIRECTORY:
-        return FileCause::RemoveCurrentDir;
-    case ERROR_CANNOT_MAKE:
-        return FileCause::DirectoryFull;
-    case ERROR_SEEK:
-    case ERROR_NEGATIVE_SEEK:
-        return FileCause::BadSeek;
-    case ERROR_CRC:
-    case ERROR_IO_DEVICE:
-    case ERROR_GEN_FAILURE:
-    case ERROR_NOT_READY:
-    case ERROR_SECTOR_NOT_FOUND:
-    case ERROR_READ_FAULT:
-    case ERROR_WRITE_FAULT:
-    case ERROR_BAD_UNIT:
-    case ERROR_DEV_NOT_EXIST:
-    case ERROR_UNEXP_NET_ERR:
-    case ERROR_NETNAME_DELETED:
-        return FileCause::HardIo;
-    case ERROR_SHARING_VIOLATION:
-    case ERROR_SHARING_BUFFER_EXCEEDED:
-    case ERROR_USER_MAPPED_FILE:
-        return FileCause::SharingViolation;
-    case ERROR_LOCK_VIOLATION:
-    case ERROR_DRIVE_LOCKED:
-        return FileCause::LockViolation;
-    case ERROR_HANDLE_DISK_FULL:
-    case ERROR_DISK_FULL:
-    case kErrorDiskQuotaExceeded:
-    case ERROR_FILE_TOO_LARGE:
-        return FileCause::DiskFull;
-    case ERROR_HANDLE_EOF:
-        return FileCause::EndOfFile;
-    default:
-        return FileCause::Generic;
-    }
-}
+// What each Windows error means to the user; any other is an unknown error.
+constexpr CauseOf kCauses[] = {
+    {FileCause::FileNotFound, {ERROR_FILE_NOT_FOUND}},
+    {FileCause::BadPath,
+     {ERROR_PATH_NOT_FOUND, ERROR_INVALID_NAME, ERROR_BAD_PATHNAME, ERROR_FILENAME_EXCED_RANGE, ERROR_INVALID_DRIVE,
+      ERROR_BAD_NETPATH, ERROR_BAD_NET_NAME, ERROR_DIRECTORY, ERROR_NO_UNICODE_TRANSLATION}},
+    {FileCause::TooManyOpenFiles, {ERROR_TOO_MANY_OPEN_FILES}},
+    {FileCause::AccessDenied,
+     {ERROR_ACCESS_DENIED, ERROR_WRITE_PROTECT, ERROR_NETWORK_ACCESS_DENIED, ERROR_PRIVILEGE_NOT_HELD,
+      ERROR_DELETE_PENDING}},
+    {FileCause::InvalidFile, {ERROR_INVALID_HANDLE}},
+    {FileCause::RemoveCurrentDir, {ERROR_CURRENT_DIRECTORY}},
+    {FileCause::DirectoryFull, {ERROR_CANNOT_MAKE}},
+    {FileCause::BadSeek, {ERROR_SEEK, ERROR_NEGATIVE_SEEK}},
+    {FileCause::HardIo,
+     {ERROR_CRC, ERROR_IO_DEVICE, ERROR_GEN_FAILURE, ERROR_NOT_READY, ERROR_SECTOR_NOT_FOUND, ERROR_READ_FAULT,
+      ERROR_WRITE_FAULT, ERROR_BAD_UNIT, ERROR_DEV_NOT_EXIST, ERROR_UNEXP_NET_ERR, ERROR_NETNAME_DELETED}},
+    {FileCause::SharingViolation, {ERROR_SHARING_VIOLATION, ERROR_SHARING_BUFFER_EXCEEDED, ERROR_USER_MAPPED_FILE}},
+    {FileCause::LockViolation, {ERROR_LOCK_VIOLATION, ERROR_DRIVE_LOCKED}},
+    {FileCause::DiskFull, {ERROR_HANDLE_DISK_FULL, ERROR_DISK_FULL, kErrorDiskQuotaExceeded, ERROR_FILE_TOO_LARGE}},
+    {FileCause::EndOfFile, {ERROR_HANDLE_EOF}},
+};
 
 Failure failureOf(DWORD error) {
-    return {causeOfError(error), static_cast<int>(error)};
+    const auto number = static_cast<int>(error);
+    return {causeIn(kCauses, number), number};
 }
 
 // The failure the thread's last error tells of.

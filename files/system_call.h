@@ -4,13 +4,32 @@
 // the fault seam is asked first, and may fail the call or shorten a transfer.
 // Included by the two platform files only.
 
+#include <algorithm>
+#include <initializer_list>
 #include <optional>
 
 #include "files/fault_injection.h"
+#include "files/file_error.h"
 
 namespace tallowbrook::platform {
 
 using fault::Primitive;
+
+// One row of a platform's table of its error numbers: the cause they are shown as.
+struct CauseOf {
+    FileCause cause;
+    std::initializer_list<int> errors;
+};
+
+// The cause `table` gives `error`; an error it does not list is Generic.
+template <typename Table> FileCause causeIn(const Table& table, int error) {
+    for (const CauseOf& row : table) {
+        if (std::find(row.errors.begin(), row.errors.end(), error) != row.errors.end()) {
+            return row.cause;
+        }
+    }
+    return FileCause::Generic;
+}
 
 // Sets the error a failing call leaves behind: errno, or the thread's last error.
 void setLastError(int error);
