@@ -47,6 +47,4 @@ FileError::FileError(FileCause cause, int osError, std::optional<std::string> pa
     : std::runtime_error(render(cause, path, leftBehind)), m_cause(cause), m_osError(osError),
       m_path(std::move(path)), m_leftBehind(std::move(leftBehind)) {}
 
-std::string FileError::description() const { return what(); }
-
 } // namespace tallowbrook
