@@ -10,7 +10,6 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
-#include <string_view>
 
 namespace tallowbrook {
 
@@ -50,8 +49,5 @@ private:
     std::optional<std::string> m_path;
     std::optional<std::string> m_leftBehind;
 };
-
-// The description template of a cause, "%1" standing for the file.
-std::string_view causeTemplate(FileCause cause);
 
 } // namespace tallowbrook
