@@ -24,14 +24,16 @@ namespace tallowbrook::platform {
 
 // A failed call: the cause the user is told and the system's own error number.
 struct Failure {
-    FileCause cause;
-    int osError;
+    FileCause cause = FileCause::Generic;
+    int osError = 0;
 };
 
-// A call's value, or why it failed.
+// A call's value, or why it failed. A primitive returns either as it is.
 template <typename Value> class Result {
 public:
+    // cppcheck-suppress noExplicitConstructor
     Result(Value value) : m_outcome(std::move(value)) {}
+    // cppcheck-suppress noExplicitConstructor
     Result(Failure failure) : m_outcome(failure) {}
 
     bool failed() const { return std::holds_alternative<Failure>(m_outcome); }

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <initializer_list>
+#include <iterator>
 #include <optional>
 
 #include "files/fault_injection.h"
@@ -17,18 +18,16 @@ using fault::Primitive;
 
 // One row of a platform's table of its error numbers: the cause they are shown as.
 struct CauseOf {
-    FileCause cause;
+    FileCause cause = FileCause::Generic;
     std::initializer_list<int> errors;
 };
 
 // The cause `table` gives `error`; an error it does not list is Generic.
 template <typename Table> FileCause causeIn(const Table& table, int error) {
-    for (const CauseOf& row : table) {
-        if (std::find(row.errors.begin(), row.errors.end(), error) != row.errors.end()) {
-            return row.cause;
-        }
-    }
-    return FileCause::Generic;
+    const auto found = std::find_if(std::begin(table), std::end(table), [error](const CauseOf& row) {
+        return std::find(row.errors.begin(), row.errors.end(), error) != row.errors.end();
+    });
+    return found == std::end(table) ? FileCause::Generic : found->cause;
 }
 
 // Sets the error a failing call leaves behind: errno, or the thread's last error.
