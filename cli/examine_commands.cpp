@@ -98,13 +98,12 @@ int examineFiles(const ExamineOptions& options, std::ostream& out, std::ostream&
             }
             json = jsonObject(path, file, options.detail);
         } catch (const FileError& error) {
-            const std::string description = error.description();
-            err << printableText(path) << ": " << printableText(description) << '\n';
+            err << printableText(path) << ": " << printableText(error.what()) << '\n';
             status = kExitSourcesFailed;
             if (!options.json) {
                 continue;
             }
-            json = "{\"path\": " + jsonString(path) + ", \"error\": " + jsonString(description) + "}";
+            json = "{\"path\": " + jsonString(path) + ", \"error\": " + jsonString(error.what()) + "}";
         }
         out << separator << json;
         separator = ",\n  ";

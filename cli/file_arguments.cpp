@@ -10,7 +10,7 @@ FileArguments expandFileArguments(const std::vector<std::string>& arguments, std
     ExpandedArguments expanded = expandArguments(arguments);
     for (const ArgumentProblem& problem : expanded.problems) {
         if (problem.error) {
-            err << kFolderUnreadable << printableText(problem.error->description()) << '\n';
+            err << kFolderUnreadable << printableText(problem.error->what()) << '\n';
         } else {
             err << kProgramName << ": no file matches " << printableText(problem.argument) << '\n';
         }

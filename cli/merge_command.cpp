@@ -82,7 +82,7 @@ std::string jsonObject(const EntryOutcome& outcome, const MergeOptions& options)
     json += R"(, "targetVersion": )" + jsonString(info(options.target).label);
     if (outcome.error) {
         const std::string message = sourceFailureMessage(outcome);
-        json += R"(, "message": )" + jsonString(message.empty() ? outcome.error->description() : message);
+        json += R"(, "message": )" + jsonString(message.empty() ? std::string(outcome.error->what()) : message);
     }
     json += R"(, "changes": [)";
     JsonChanges changes(json);
@@ -104,7 +104,7 @@ public:
         if (const std::string message = sourceFailureMessage(outcome); !message.empty()) {
             // The box's first line, then the cause, which names a file that
             // may hold any character.
-            m_err << message.substr(0, message.find('\n') + 1) << printableText(outcome.error->description())
+            m_err << message.substr(0, message.find('\n') + 1) << printableText(outcome.error->what())
                   << '\n';
         }
         if (m_options.json) {
@@ -137,7 +137,7 @@ int mergeFiles(const MergeOptions& options, std::ostream& out, std::ostream& err
     }
     switch (outcome.kind) {
     case MergeOutcome::Kind::OutputFailed:
-        err << kProgramName << ": " << printableText(outcome.outputError->description()) << '\n';
+        err << kProgramName << ": " << printableText(outcome.outputError->what()) << '\n';
         return kExitOutputFailed;
     case MergeOutcome::Kind::EmptyList:
         err << kProgramName << ": no files to convert\n";

@@ -139,9 +139,9 @@ std::string sourceFailureMessage(const EntryOutcome& outcome) {
     }
     switch (outcome.kind) {
     case EntryOutcome::Kind::OpenFailed:
-        return std::string(kCouldNotOpen) + outcome.error->description();
+        return std::string(kCouldNotOpen) + outcome.error->what();
     case EntryOutcome::Kind::ReadFailed:
-        return std::string(kCouldNotRead) + outcome.error->description();
+        return std::string(kCouldNotRead) + outcome.error->what();
     default:
         return {};
     }

@@ -13,7 +13,7 @@ std::string versionLabel(const std::optional<Version>& version) {
 
 std::string what(const EntryOutcome& outcome, bool dryRun) {
     using Kind = EntryOutcome::Kind;
-    const std::string cause = outcome.error ? printableText(outcome.error->description()) : std::string();
+    const std::string cause = outcome.error ? printableText(outcome.error->what()) : std::string();
     switch (outcome.kind) {
     case Kind::Converted:
         return versionLabel(outcome.sourceVersion) + (dryRun ? ", would be written as " : ", written as ") +

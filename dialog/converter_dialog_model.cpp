@@ -164,7 +164,7 @@ void ConverterDialogModel::addDropped(const std::vector<std::string>& paths) {
             files.insert(files.end(), std::make_move_iterator(inFolder.begin()),
                          std::make_move_iterator(inFolder.end()));
         } catch (const FileError& error) {
-            m_view.showMessage(plainMessage(kFolderUnreadable + error.description()));
+            m_view.showMessage(plainMessage(kFolderUnreadable + std::string(error.what())));
         }
     }
     addBatch(std::move(files));
@@ -209,7 +209,7 @@ std::string ConverterDialogModel::describeEntry(std::size_t row) const {
     try {
         return describeFile(inspectFile(m_entries[row]));
     } catch (const FileError& error) {
-        return "Could not be read: " + printableText(error.description());
+        return "Could not be read: " + printableText(error.what());
     }
 }
 
@@ -241,7 +241,7 @@ void ConverterDialogModel::merge() {
             outcome = runMerge(MergeRequest{m_entries, row ? versionAt(*row) : std::nullopt}, report);
         }
         if (outcome.kind == MergeOutcome::Kind::OutputFailed && outcome.outputError) {
-            reportFailure(outcome.outputError->description());
+            reportFailure(outcome.outputError->what());
         }
     } catch (const std::exception& error) {
         // Nothing may escape a command into the view's event loop; it is

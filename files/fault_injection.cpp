@@ -33,72 +33,21 @@ std::size_t indexOf(Primitive primitive) {
 } // namespace
 
 std::string_view nameOf(Primitive primitive) {
-    switch (primitive) {
-#ifdef _WIN32
-    case Primitive::CreateFileW:
-        return "CreateFileW";
-    case Primitive::GetFileType:
-        return "GetFileType";
-    case Primitive::GetFileSizeEx:
-        return "GetFileSizeEx";
-    case Primitive::GetFileAttributesW:
-        return "GetFileAttributesW";
-    case Primitive::ReadFile:
-        return "ReadFile";
-    case Primitive::WriteFile:
-        return "WriteFile";
-    case Primitive::FlushFileBuffers:
-        return "FlushFileBuffers";
-    case Primitive::CloseHandle:
-        return "CloseHandle";
-    case Primitive::MoveFileExW:
-        return "MoveFileExW";
-    case Primitive::DeleteFileW:
-        return "DeleteFileW";
-    case Primitive::FindFirstFileExW:
-        return "FindFirstFileExW";
-    case Primitive::FindNextFileW:
-        return "FindNextFileW";
-    case Primitive::FindClose:
-        return "FindClose";
-#else
-    case Primitive::Open:
-        return "open";
-    case Primitive::Stat:
-        return "stat";
-    case Primitive::Fstat:
-        return "fstat";
-    case Primitive::Access:
-        return "access";
-    case Primitive::Flock:
-        return "flock";
-    case Primitive::Read:
-        return "read";
-    case Primitive::Write:
-        return "write";
-    case Primitive::Fchmod:
-        return "fchmod";
-    case Primitive::Fsync:
-        return "fsync";
-    case Primitive::Close:
-        return "close";
-    case Primitive::Rename:
-        return "rename";
-    case Primitive::Unlink:
-        return "unlink";
-    case Primitive::Readdir:
-        return "readdir";
-#endif
-    }
-    return "?";
+    static constexpr std::array<std::string_view, kPrimitives.size()> kNames{
+#define TALLOWBROOK_NAME(call, name, transfers) name,
+        TALLOWBROOK_SYSTEM_CALLS(TALLOWBROOK_NAME)
+#undef TALLOWBROOK_NAME
+    };
+    return kNames[indexOf(primitive)];
 }
 
 bool transfersBytes(Primitive primitive) {
-#ifdef _WIN32
-    return primitive == Primitive::ReadFile || primitive == Primitive::WriteFile;
-#else
-    return primitive == Primitive::Read || primitive == Primitive::Write;
-#endif
+    static constexpr std::array<bool, kPrimitives.size()> kTransfers{
+#define TALLOWBROOK_TRANSFERS(call, name, transfers) transfers,
+        TALLOWBROOK_SYSTEM_CALLS(TALLOWBROOK_TRANSFERS)
+#undef TALLOWBROOK_TRANSFERS
+    };
+    return kTransfers[indexOf(primitive)];
 }
 
 void arm(Primitive primitive, unsigned nth, Fault fault) {

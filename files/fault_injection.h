@@ -13,55 +13,53 @@
 
 namespace tallowbrook::fault {
 
-// The system calls of the file access, one per kind of call.
-enum class Primitive {
+// The system calls of the file access, one per kind of call: the enumerator,
+// its name as the platform spells it, and whether the call moves bytes (where
+// a short or zero transfer means something). One list per platform; the enum,
+// kPrimitives, nameOf() and transfersBytes() are all made from it.
 #ifdef _WIN32
-    CreateFileW,
-    GetFileType,
-    GetFileSizeEx,
-    GetFileAttributesW,
-    ReadFile,
-    WriteFile,
-    FlushFileBuffers,
-    CloseHandle,
-    MoveFileExW,
-    DeleteFileW,
-    FindFirstFileExW,
-    FindNextFileW,
-    FindClose,
+#define TALLOWBROOK_SYSTEM_CALLS(CALL)                                                                     \
+    CALL(CreateFileW, "CreateFileW", false)                                                                \
+    CALL(GetFileType, "GetFileType", false)                                                                \
+    CALL(GetFileSizeEx, "GetFileSizeEx", false)                                                            \
+    CALL(GetFileAttributesW, "GetFileAttributesW", false)                                                  \
+    CALL(ReadFile, "ReadFile", true)                                                                       \
+    CALL(WriteFile, "WriteFile", true)                                                                     \
+    CALL(FlushFileBuffers, "FlushFileBuffers", false)                                                      \
+    CALL(CloseHandle, "CloseHandle", false)                                                                \
+    CALL(MoveFileExW, "MoveFileExW", false)                                                                \
+    CALL(DeleteFileW, "DeleteFileW", false)                                                                \
+    CALL(FindFirstFileExW, "FindFirstFileExW", false)                                                      \
+    CALL(FindNextFileW, "FindNextFileW", false)                                                            \
+    CALL(FindClose, "FindClose", false)
 #else
-    Open,
-    Stat,
-    Fstat,
-    Access,
-    Flock,
-    Read,
-    Write,
-    Fchmod,
-    Fsync,
-    Close,
-    Rename,
-    Unlink,
-    Readdir,
+#define TALLOWBROOK_SYSTEM_CALLS(CALL)                                                                     \
+    CALL(Open, "open", false)                                                                              \
+    CALL(Stat, "stat", false)                                                                              \
+    CALL(Fstat, "fstat", false)                                                                            \
+    CALL(Access, "access", false)                                                                          \
+    CALL(Flock, "flock", false)                                                                            \
+    CALL(Read, "read", true)                                                                               \
+    CALL(Write, "write", true)                                                                             \
+    CALL(Fchmod, "fchmod", false)                                                                          \
+    CALL(Fsync, "fsync", false)                                                                            \
+    CALL(Close, "close", false)                                                                            \
+    CALL(Rename, "rename", false)                                                                          \
+    CALL(Unlink, "unlink", false)                                                                          \
+    CALL(Readdir, "readdir", false)
 #endif
+
+enum class Primitive {
+#define TALLOWBROOK_ENUMERATOR(call, name, transfers) call,
+    TALLOWBROOK_SYSTEM_CALLS(TALLOWBROOK_ENUMERATOR)
+#undef TALLOWBROOK_ENUMERATOR
 };
 
-#ifdef _WIN32
 inline constexpr std::array kPrimitives{
-    Primitive::CreateFileW,        Primitive::GetFileType, Primitive::GetFileSizeEx,
-    Primitive::GetFileAttributesW, Primitive::ReadFile,    Primitive::WriteFile,
-    Primitive::FlushFileBuffers,   Primitive::CloseHandle, Primitive::MoveFileExW,
-    Primitive::DeleteFileW,        Primitive::FindFirstFileExW, Primitive::FindNextFileW,
-    Primitive::FindClose,
+#define TALLOWBROOK_ENUMERATOR(call, name, transfers) Primitive::call,
+    TALLOWBROOK_SYSTEM_CALLS(TALLOWBROOK_ENUMERATOR)
+#undef TALLOWBROOK_ENUMERATOR
 };
-#else
-inline constexpr std::array kPrimitives{
-    Primitive::Open,  Primitive::Stat,  Primitive::Fstat,  Primitive::Access,
-    Primitive::Flock, Primitive::Read,  Primitive::Write,  Primitive::Fchmod,
-    Primitive::Fsync, Primitive::Close, Primitive::Rename, Primitive::Unlink,
-    Primitive::Readdir,
-};
-#endif
 
 std::string_view nameOf(Primitive primitive);
 

@@ -1,22 +1,19 @@
 #pragma once
 
 // File access for the Merge command. Every operation throws FileError when it
-// fails. The platform calls live in one source file per platform.
+// fails. What it does is written once (file_access.cpp); the calls it makes
+// are each platform's primitives (platform.h).
 
 #include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string>
 
+#include "files/owned_handle.h"
+
 namespace tallowbrook {
 
 class FileError;
-
-#ifdef _WIN32
-using NativeHandle = void*;
-#else
-using NativeHandle = int;
-#endif
 
 // An existing file opened for reading. While it is open other programs may
 // read it but not write it (on POSIX: a shared advisory lock; a conflicting
@@ -26,12 +23,6 @@ public:
     // Throws FileError carrying `path`.
     static SourceFile open(const std::string& path);
 
-    SourceFile(SourceFile&& other) noexcept;
-    SourceFile& operator=(SourceFile&&) = delete;
-    SourceFile(const SourceFile&) = delete;
-    SourceFile& operator=(const SourceFile&) = delete;
-    ~SourceFile();
-
     // The file's length in bytes. Throws FileError without a path.
     std::uint64_t length() const;
 
@@ -40,8 +31,8 @@ public:
     std::size_t read(std::span<std::byte> buffer);
 
 private:
-    explicit SourceFile(NativeHandle handle);
-    NativeHandle m_handle;
+    explicit SourceFile(FileHandle handle);
+    FileHandle m_handle;
 };
 
 // Fills `buffer` from `file`. A file that ends sooner (it shrank after its length
@@ -78,13 +69,13 @@ public:
     void commit();
 
 private:
-    OutputFile(NativeHandle handle, std::string path, std::string temporaryPath);
+    OutputFile(FileHandle handle, std::string path, std::string temporaryPath);
     // Closes and removes the temporary file, once; false when it stays on disk.
     bool discard() noexcept;
     // Discards, then throws `error`, naming the temporary file if it stayed.
     [[noreturn]] void abandon(const FileError& error);
 
-    NativeHandle m_handle;
+    FileHandle m_handle;
     std::string m_path;
     std::string m_temporaryPath;
     bool m_committed = false;

@@ -1,6 +1,7 @@
 #include "files/file_error.h"
 
 #include <array>
+#include <string_view>
 
 namespace tallowbrook {
 
@@ -23,6 +24,12 @@ constexpr std::array<std::string_view, 15> kCauseTemplates{
     "An attempt was made to access %1 past its end.",
 };
 
+// The description template of a cause, "%1" standing for the file.
+std::string_view causeTemplate(FileCause cause) {
+    const auto index = static_cast<std::size_t>(cause);
+    return index < kCauseTemplates.size() ? kCauseTemplates[index] : kCauseTemplates[1];
+}
+
 std::string render(FileCause cause, const std::optional<std::string>& path,
                    const std::optional<std::string>& leftBehind) {
     std::string text(causeTemplate(cause));
@@ -37,16 +44,9 @@ std::string render(FileCause cause, const std::optional<std::string>& path,
 }
 } // namespace
 
-std::string_view causeTemplate(FileCause cause) {
-    const auto index = static_cast<std::size_t>(cause);
-    return index < kCauseTemplates.size() ? kCauseTemplates[index] : kCauseTemplates[1];
-}
-
 FileError::FileError(FileCause cause, int osError, std::optional<std::string> path,
                      std::optional<std::string> leftBehind)
     : std::runtime_error(render(cause, path, leftBehind)), m_cause(cause), m_osError(osError),
       m_path(std::move(path)), m_leftBehind(std::move(leftBehind)) {}
-
-std::string FileError::description() const { return what(); }
 
 } // namespace tallowbrook

@@ -2,11 +2,14 @@
 
 // The error every file operation raises when it fails: a cause code 0-14, the
 // operating system's error number and, where the operation knows it, the path.
+// Its what() is the text a user is shown: the cause's description with "%1"
+// replaced by the path, or by "an unnamed file" when the failing operation did
+// not know it; followed, when a temporary file was left behind, by a sentence
+// that names it.
 
 #include <optional>
 #include <stdexcept>
 #include <string>
-#include <string_view>
 
 namespace tallowbrook {
 
@@ -40,19 +43,11 @@ public:
     const std::optional<std::string>& path() const { return m_path; }
     const std::optional<std::string>& leftBehind() const { return m_leftBehind; }
 
-    // The cause's description with "%1" replaced by the path, or by
-    // "an unnamed file" when the failing operation did not know it; followed,
-    // when a temporary file was left behind, by a sentence that names it.
-    std::string description() const;
-
 private:
     FileCause m_cause;
     int m_osError;
     std::optional<std::string> m_path;
     std::optional<std::string> m_leftBehind;
 };
-
-// The description template of a cause, "%1" standing for the file.
-std::string_view causeTemplate(FileCause cause);
 
 } // namespace tallowbrook

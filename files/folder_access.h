@@ -1,10 +1,10 @@
 #pragma once
 
-// The platform's calls that look at a path and list a folder, beside the file
-// access and under the same checked wrappers: each failure throws FileError
-// naming the path, and an interrupted call is retried. On Windows they take
-// the wide, long-path form of the name ("\\?\D:\..."), so a folder of any
-// length can be looked at and listed.
+// Looking at a path and listing a folder, written with the file access over
+// the same platform primitives: each failure throws FileError naming the path,
+// and an interrupted call is retried. On Windows they take the wide, long-path
+// form of the name ("\\?\D:\..."), so a folder of any length can be looked at
+// and listed.
 
 #include <string>
 #include <vector>

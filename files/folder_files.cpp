@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "files/folder_access.h"
-#include "text/case_blind_order.h"
 #include "files/path_syntax.h"
+#include "text/case_blind_order.h"
 
 namespace tallowbrook {
 

@@ -2,11 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include <filesystem>
 
 #include "files/file_error.h"
 #include "files/folder_files.h"
 #include "text/case_blind_order.h"
+#include "tests/support/expect_file_error.h"
 #include "tests/support/temp_folder.h"
 
 namespace tallowbrook::test {
@@ -40,13 +43,10 @@ TEST(FolderFiles, AMissingFolderIsAFileErrorNamingIt) {
     TempFolder folder;
     const std::string missing = folder.file("absent");
     EXPECT_FALSE(isFolder(missing));
-    try {
-        dataFilesIn(missing);
-        FAIL() << "listed a missing folder";
-    } catch (const FileError& error) {
-        EXPECT_EQ(error.cause(), FileCause::FileNotFound);
-        EXPECT_EQ(error.path(), missing);
-    }
+    const std::optional<FileError> error = expectFileError([&] { dataFilesIn(missing); });
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->cause(), FileCause::FileNotFound);
+    EXPECT_EQ(error->path(), missing);
 }
 
 TEST(ListOrder, LetterCaseDoesNotCountAndTiesKeepByteOrder) {

@@ -3,10 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "files/file_error.h"
 #include "convert/inspect.h"
 #include "records/byte_order.h"
 #include "records/layout.h"
+#include "tests/support/expect_file_error.h"
 #include "tests/support/record_builder.h"
 #include "tests/support/temp_folder.h"
 
@@ -132,12 +135,9 @@ TEST(InspectFile, ReadsRealFilesAndNamesTheOneItCannotOpen) {
     writeFile(folder.file("b.dat"), randomBytes(3000, 2));
     EXPECT_EQ(describeFile(inspectFile(folder.file("a.dat"))), "Version 7.07, device \"Laser 1\"");
     EXPECT_EQ(inspectFile(folder.file("b.dat")).length, 3000U);
-    try {
-        inspectFile(folder.file("missing.dat"));
-        FAIL() << "a missing file was inspected";
-    } catch (const FileError& error) {
-        EXPECT_EQ(error.description(), folder.file("missing.dat") + " was not found.");
-    }
+    const std::optional<FileError> error = expectFileError([&] { inspectFile(folder.file("missing.dat")); });
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->what(), folder.file("missing.dat") + " was not found.");
     EXPECT_EQ(folder.names(), (std::vector<std::string>{"a.dat", "b.dat"}));
 }
 

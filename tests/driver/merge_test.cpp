@@ -210,7 +210,7 @@ TEST_F(MergeTest, ReadOnlyOrFolderOutputEndsTheRun) {
         ASSERT_EQ(outcome.kind, MergeOutcome::Kind::OutputFailed);
         EXPECT_EQ(outcome.written, 1);
         EXPECT_EQ(outcome.outputError->cause(), FileCause::AccessDenied);
-        EXPECT_EQ(outcome.outputError->description(), "Access to " + blockedOutput + " was denied.");
+        EXPECT_EQ(outcome.outputError->what(), "Access to " + blockedOutput + " was denied.");
         EXPECT_TRUE(events.messages.empty());
         EXPECT_EQ(events.summaries, 0);
         ASSERT_EQ(events.outcomes.size(), 2u); // the later entry is not reached

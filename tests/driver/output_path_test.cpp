@@ -87,12 +87,11 @@ TEST(OutputPath, BrokenUtf8StaysInsideTheName) {
 }
 
 TEST(FileErrorText, DescriptionsNameTheFileOrAnUnnamedFile) {
-    EXPECT_EQ(FileError(FileCause::DiskFull, 28, "/o/x_802.dat").description(),
-              "Disk full while accessing /o/x_802.dat.");
-    EXPECT_EQ(FileError(FileCause::HardIo, 5, std::nullopt).description(),
-              "A hardware I/O error was reported while accessing an unnamed file.");
-    EXPECT_EQ(FileError(FileCause::None, 0, "/x").description(), "No error occurred.");
-    EXPECT_EQ(FileError(FileCause::BadSeek, 0, "/x").description(), "Seek failed on /x");
+    EXPECT_STREQ(FileError(FileCause::DiskFull, 28, "/o/x_802.dat").what(), "Disk full while accessing /o/x_802.dat.");
+    EXPECT_STREQ(FileError(FileCause::HardIo, 5, std::nullopt).what(),
+                 "A hardware I/O error was reported while accessing an unnamed file.");
+    EXPECT_STREQ(FileError(FileCause::None, 0, "/x").what(), "No error occurred.");
+    EXPECT_STREQ(FileError(FileCause::BadSeek, 0, "/x").what(), "Seek failed on /x");
 }
 
 } // namespace

@@ -15,16 +15,10 @@
 #include <string>
 #include <vector>
 
-#ifdef _WIN32
-#include "winapi/windows_prelude.h"
-#else
-#include <cerrno>
-#endif
-
-#include "files/fault_injection.h"
 #include "files/file_error.h"
 #include "convert/merge.h"
 #include "records/version_table.h"
+#include "tests/support/platform_faults.h"
 #include "tests/support/recording_events.h"
 #include "tests/support/temp_folder.h"
 
@@ -35,10 +29,6 @@ using fault::Fault;
 using fault::Primitive;
 
 constexpr std::size_t kTo802 = 5;
-
-Fault error(int code) {
-    return {Fault::Kind::Error, code};
-}
 
 class FaultSpots : public ::testing::Test {
 protected:
@@ -113,7 +103,7 @@ class FaultSpot : public FaultSpots, public ::testing::WithParamInterface<Spot> 
 
 TEST_P(FaultSpot, IsReportedAsItShouldBe) {
     const Spot& spot = GetParam();
-    fault::arm(spot.primitive, spot.nth, error(spot.error));
+    fault::arm(spot.primitive, spot.nth, failingWith(spot.error));
     const MergeOutcome outcome = run();
     EXPECT_EQ(fault::faultsTaken(), 1u);
     fault::reset();
@@ -128,7 +118,7 @@ TEST_P(FaultSpot, IsReportedAsItShouldBe) {
     }
     ASSERT_EQ(outcome.kind, MergeOutcome::Kind::OutputFailed);
     EXPECT_EQ(outcome.written, 0);
-    EXPECT_EQ(outcome.outputError->description(),
+    EXPECT_EQ(outcome.outputError->what(),
               replaced(replaced(spot.report, "{src}", m_source), "{out}", m_output));
     EXPECT_EQ(m_events.summaries, 0);
     EXPECT_EQ(readFile(m_output), spot.outputComplete ? converted() : m_old);
@@ -140,7 +130,7 @@ INSTANTIATE_TEST_SUITE_P(Calls, FaultSpot, ::testing::ValuesIn(kSpots),
 // A call interrupted again and again is not retried for ever: the bound ends it
 // as a failure of its own.
 TEST_F(FaultSpots, EndlessInterruptionsEndInAnError) {
-    fault::armEvery(Primitive::Read, error(EINTR));
+    fault::armEvery(Primitive::Read, failingWith(EINTR));
     const MergeOutcome outcome = run();
     const unsigned attempts = fault::callsOf(Primitive::Read);
     fault::reset();
@@ -162,28 +152,18 @@ TEST_F(FaultSpots, InterruptedCallsAreRetried) {
         writeFile(m_output, m_old);
         m_events = RecordingEvents{};
         fault::reset();
-        fault::arm(primitive, 1, error(EINTR));
+        fault::arm(primitive, 1, failingWith(EINTR));
         EXPECT_EQ(run().written, 1);
         EXPECT_GE(fault::callsOf(primitive), 2u) << "not retried";
         fault::reset();
         EXPECT_EQ(readFile(m_output), converted());
     }
 }
-
-constexpr Primitive kWrite = Primitive::Write;
-constexpr Primitive kRemove = Primitive::Unlink;
-const Fault kWriteFault = error(EIO);
-const Fault kRemovalFault = error(EACCES);
-#else
-constexpr Primitive kWrite = Primitive::WriteFile;
-constexpr Primitive kRemove = Primitive::DeleteFileW;
-const Fault kWriteFault = error(ERROR_IO_DEVICE);
-const Fault kRemovalFault = error(ERROR_ACCESS_DENIED);
 #endif
 
 // A failed output whose temporary file cannot be removed says where it is.
 TEST_F(FaultSpots, ATemporaryFileThatStaysIsNamed) {
-    fault::arm(kWrite, 1, kWriteFault);
+    fault::arm(kWrite, 1, kIoFault);
     fault::armEvery(kRemove, kRemovalFault);
     const MergeOutcome outcome = run();
     fault::reset();
@@ -192,7 +172,7 @@ TEST_F(FaultSpots, ATemporaryFileThatStaysIsNamed) {
     ASSERT_EQ(left.size(), 1u);
     ASSERT_EQ(outcome.kind, MergeOutcome::Kind::OutputFailed);
     EXPECT_EQ(outcome.outputError->leftBehind(), m_folder.file(left.front()));
-    EXPECT_EQ(outcome.outputError->description(), "A hardware I/O error was reported while accessing " +
+    EXPECT_EQ(outcome.outputError->what(), "A hardware I/O error was reported while accessing " +
                                                       m_output + ". The temporary file " +
                                                       m_folder.file(left.front()) + " could not be removed.");
     EXPECT_EQ(readFile(m_output), m_old);

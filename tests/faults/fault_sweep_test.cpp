@@ -22,18 +22,15 @@
 #include <string>
 #include <vector>
 
-#ifdef _WIN32
-#include "winapi/windows_prelude.h"
-#else
-#include <cerrno>
+#ifndef _WIN32
 #include <sys/stat.h>
 #endif
 
-#include "files/fault_injection.h"
 #include "files/file_error.h"
 #include "files/folder_files.h"
 #include "convert/merge.h"
 #include "records/version_table.h"
+#include "tests/support/platform_faults.h"
 #include "tests/support/temp_folder.h"
 
 namespace tallowbrook::test {
@@ -43,10 +40,7 @@ namespace fs = std::filesystem;
 using fault::Fault;
 using fault::Primitive;
 
-
-Fault error(int code) {
-    return {Fault::Kind::Error, code};
-}
+constexpr char kSeparator = static_cast<char>(fs::path::preferred_separator);
 
 struct FaultKind {
     const char* name;
@@ -56,58 +50,41 @@ struct FaultKind {
 };
 
 #ifdef _WIN32
-constexpr char kSeparator = '\\';
 const FaultKind kFaultKinds[] = {
-    {"IoDevice", error(ERROR_IO_DEVICE), FileCause::HardIo},
-    {"DiskFull", error(ERROR_DISK_FULL), FileCause::DiskFull},
-    {"AccessDenied", error(ERROR_ACCESS_DENIED), FileCause::AccessDenied},
-    {"SharingViolation", error(ERROR_SHARING_VIOLATION), FileCause::SharingViolation},
-    {"LockViolation", error(ERROR_LOCK_VIOLATION), FileCause::LockViolation},
-    {"TooManyOpenFiles", error(ERROR_TOO_MANY_OPEN_FILES), FileCause::TooManyOpenFiles},
-    {"HandleDiskFull", error(ERROR_HANDLE_DISK_FULL), FileCause::DiskFull},
+    {"IoDevice", failingWith(ERROR_IO_DEVICE), FileCause::HardIo},
+    {"DiskFull", failingWith(ERROR_DISK_FULL), FileCause::DiskFull},
+    {"AccessDenied", failingWith(ERROR_ACCESS_DENIED), FileCause::AccessDenied},
+    {"SharingViolation", failingWith(ERROR_SHARING_VIOLATION), FileCause::SharingViolation},
+    {"LockViolation", failingWith(ERROR_LOCK_VIOLATION), FileCause::LockViolation},
+    {"TooManyOpenFiles", failingWith(ERROR_TOO_MANY_OPEN_FILES), FileCause::TooManyOpenFiles},
+    {"HandleDiskFull", failingWith(ERROR_HANDLE_DISK_FULL), FileCause::DiskFull},
     {"ShortTransfer", {Fault::Kind::ShortTransfer, 0}, std::nullopt},
     {"ZeroTransfer", {Fault::Kind::ZeroTransfer, 0}, FileCause::EndOfFile},
 };
-constexpr Primitive kClose = Primitive::CloseHandle;
-constexpr Primitive kRemove = Primitive::DeleteFileW;
-constexpr Primitive kWrite = Primitive::WriteFile;
-const Fault kRemovalFault = error(ERROR_ACCESS_DENIED);
-// The calls whose failure names no file: flush and close.
-bool mayBeUnnamed(Primitive primitive) {
-    return primitive == Primitive::FlushFileBuffers || primitive == Primitive::CloseHandle;
-}
-// Failures in the look at the arguments that no report names: the look at a
-// file (the run opens it anyway) and the close of the listing.
-bool unreportedInArguments(Primitive primitive) {
-    return primitive == Primitive::GetFileAttributesW || primitive == Primitive::FindClose;
-}
 #else
-constexpr char kSeparator = '/';
 const FaultKind kFaultKinds[] = {
-    {"EIO", error(EIO), FileCause::HardIo},
-    {"ENOSPC", error(ENOSPC), FileCause::DiskFull},
-    {"EINTR", error(EINTR), std::nullopt},
-    {"EACCES", error(EACCES), FileCause::AccessDenied},
-    {"EMFILE", error(EMFILE), FileCause::TooManyOpenFiles},
-    {"EDQUOT", error(EDQUOT), FileCause::DiskFull},
+    {"EIO", failingWith(EIO), FileCause::HardIo},
+    {"ENOSPC", failingWith(ENOSPC), FileCause::DiskFull},
+    {"EINTR", failingWith(EINTR), std::nullopt},
+    {"EACCES", failingWith(EACCES), FileCause::AccessDenied},
+    {"EMFILE", failingWith(EMFILE), FileCause::TooManyOpenFiles},
+    {"EDQUOT", failingWith(EDQUOT), FileCause::DiskFull},
     {"ShortTransfer", {Fault::Kind::ShortTransfer, 0}, std::nullopt},
     {"ZeroTransfer", {Fault::Kind::ZeroTransfer, 0}, FileCause::EndOfFile},
 };
-constexpr Primitive kClose = Primitive::Close;
-constexpr Primitive kRemove = Primitive::Unlink;
-constexpr Primitive kWrite = Primitive::Write;
-const Fault kRemovalFault = error(EIO);
-// The calls whose failure names no file: flush and close. The folder's flush
-// names the output it was to make durable.
+#endif
+
+// The calls whose failure names no file: flush and close. (On POSIX the
+// folder's flush names the output it was to make durable.)
 bool mayBeUnnamed(Primitive primitive) {
-    return primitive == Primitive::Fsync || primitive == Primitive::Close;
+    return primitive == kFlush || primitive == kClose;
 }
+
 // Failures in the look at the arguments that no report names: the look at a
 // file (the run opens it anyway) and the close of the listing.
 bool unreportedInArguments(Primitive primitive) {
-    return primitive == Primitive::Stat || primitive == Primitive::Close;
+    return primitive == kLookAtPath || primitive == kCloseListing;
 }
-#endif
 
 bool applies(const FaultKind& kind, Primitive primitive) {
     return kind.fault.kind == Fault::Kind::Error || fault::transfersBytes(primitive);
@@ -258,7 +235,7 @@ public:
             }
         }
         for (const Reported& entry : run.events.entries) {
-            EXPECT_FALSE(entry.error.has_value()) << entry.error->description();
+            EXPECT_FALSE(entry.error.has_value()) << entry.error->what();
         }
     }
 
@@ -363,7 +340,7 @@ TEST_P(FaultSweep, EveryCallOfEveryPrimitive) {
                 const ArgumentProblem& problem = run.problems.front();
                 EXPECT_EQ(problem.argument, scene.folderArgument());
                 ASSERT_TRUE(problem.error.has_value());
-                EXPECT_EQ(problem.error->cause(), *cause) << problem.error->description();
+                EXPECT_EQ(problem.error->cause(), *cause) << problem.error->what();
                 EXPECT_EQ(problem.error->path(), scene.folderArgument());
                 EXPECT_EQ(run.outcome.kind, MergeOutcome::Kind::Completed);
                 EXPECT_EQ(run.outcome.written, scene.convertingOutsideTheFolder());
@@ -396,17 +373,17 @@ TEST_P(FaultSweep, EveryCallOfEveryPrimitive) {
             const Reported& entry = run.events.entries[*failed];
             const Listed& listed = scene.listed()[*failed];
             ASSERT_TRUE(entry.error.has_value());
-            EXPECT_EQ(entry.error->cause(), *cause) << entry.error->description();
+            EXPECT_EQ(entry.error->cause(), *cause) << entry.error->what();
             leftBehind += entry.error->leftBehind() ? 1u : 0u;
             if (entry.kind == EntryOutcome::Kind::OutputFailed) {
                 ASSERT_TRUE(outputFailed);
                 EXPECT_EQ(*failed + 1, run.events.entries.size())
                     << "the run went on after an output failure";
                 EXPECT_TRUE(run.events.summaries.empty());
-                EXPECT_EQ(run.outcome.outputError->description(), entry.error->description());
+                EXPECT_STREQ(run.outcome.outputError->what(), entry.error->what());
                 const std::optional<std::string>& path = entry.error->path();
                 EXPECT_TRUE(path == listed.output || (!path && mayBeUnnamed(primitive)))
-                    << entry.error->description();
+                    << entry.error->what();
             } else {
                 // A source that cannot be opened or read is reported, and the run goes on.
                 EXPECT_TRUE(entry.kind == EntryOutcome::Kind::OpenFailed ||
@@ -416,10 +393,10 @@ TEST_P(FaultSweep, EveryCallOfEveryPrimitive) {
                 EXPECT_EQ(run.outcome.written, scene.converting() - (listed.converted ? 1 : 0));
             }
             if (entry.error->leftBehind()) {
-                EXPECT_NE(entry.error->description().find(
-                              " The temporary file " + *entry.error->leftBehind() + " could not be removed."),
+                EXPECT_NE(std::string(entry.error->what())
+                              .find(" The temporary file " + *entry.error->leftBehind() + " could not be removed."),
                           std::string::npos)
-                    << entry.error->description();
+                    << entry.error->what();
             }
         }
     }
