@@ -20,7 +20,6 @@ namespace tallowbrook::dialog {
 namespace {
 
 constexpr char kEmptyListName[] = "   ";
-constexpr char kFolderUnreadable[] = "Folder could not be read \n";
 
 Message plainMessage(std::string text, std::string details = {}) {
     return {TB_TEXT_MESSAGE_CAPTION, std::move(text), std::move(details), Message::Icon::None};
@@ -164,7 +163,7 @@ void ConverterDialogModel::addDropped(const std::vector<std::string>& paths) {
             files.insert(files.end(), std::make_move_iterator(inFolder.begin()),
                          std::make_move_iterator(inFolder.end()));
         } catch (const FileError& error) {
-            m_view.showMessage(plainMessage(kFolderUnreadable + std::string(error.what())));
+            m_view.showMessage(plainMessage(std::string(kFolderUnreadable) + error.what()));
         }
     }
     addBatch(std::move(files));
