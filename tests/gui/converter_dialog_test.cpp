@@ -1,33 +1,22 @@
-// The main dialog's commands as the user meets them: the open-file dialog and
-// the message boxes are answered through the dialog's seams, the About box is
-// closed through the active modal widget.
+// What only the Qt dialog has: its dialog units, layout and tab order, its
+// window flags, the About box's texts, the platform's message box and
+// open-file dialog, and texts that fit. Its behaviour is in the dialog
+// scenarios (tests/dialog), run on it by qt_driver.cpp.
 
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
-#include <QDir>
-#include <QFile>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMenu>
 #include <QMimeData>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QScreen>
-#include <QSet>
 #include <QStyle>
-#include <QTemporaryDir>
 #include <QTextEdit>
-#include <QTimer>
-#include <QToolTip>
 #include <QtTest>
-
-#include <functional>
-#include <optional>
-#include <vector>
 
 #include "app/about_dialog.h"
 #include "app/control_ids.h"
@@ -35,45 +24,16 @@
 #include "app/dialog_units.h"
 #include "app/merge_progress.h"
 #include "dialog/dialog_layout.h"
+#include "tests/gui/modal_wait.h"
 
 using namespace tallowbrook::app;
+using tallowbrook::app::test::whenModalAppears;
 namespace layout = tallowbrook::dialog::layout;
 
 namespace {
 
-// Answers the open-file dialog from a queue and records what it was offered.
-struct ScriptedChooser {
-    std::vector<std::optional<QStringList>> answers;
-    std::vector<QString> offeredNames;
-
-    FileChooser seam() {
-        return [this](QWidget*, const QString& initialName) {
-            offeredNames.push_back(initialName);
-            std::optional<QStringList> answer = answers.front();
-            answers.erase(answers.begin());
-            return answer;
-        };
-    }
-};
-
-struct RecordedMessage {
-    MessageRequest request;
-    bool progressShown = false;
-};
-
 struct Fixture {
-    ScriptedChooser chooser;
-    std::vector<RecordedMessage> messages;
-    // When set, shows each box once it is recorded (the platform's own boxes).
-    MessagePresenter showToo;
-    CConverterDialog dialog{
-        UiSeams{chooser.seam(), [this](QWidget* owner, const MessageRequest& request) {
-                    const auto* progress = owner->findChild<QProgressDialog*>("mergeProgress");
-                    messages.push_back({request, progress != nullptr && progress->isVisible()});
-                    if (showToo) {
-                        showToo(owner, request);
-                    }
-                }}};
+    CConverterDialog dialog;
 
     template <typename T> T* control(const char* name) {
         T* widget = dialog.findChild<T*>(QString::fromLatin1(name));
@@ -85,73 +45,7 @@ struct Fixture {
     QListWidget* list() { return control<QListWidget>("fileList"); }
     QComboBox* chooserBox() { return control<QComboBox>("versionChooser"); }
     QPushButton* merge() { return control<QPushButton>("mergeButton"); }
-
-    QStringList entries() {
-        QStringList texts;
-        for (int row = 0; row < list()->count(); ++row) {
-            texts.append(list()->item(row)->text());
-        }
-        return texts;
-    }
-    void add(const QStringList& paths) {
-        chooser.answers.emplace_back(paths);
-        QTest::mouseClick(control<QPushButton>("getFileButton"), Qt::LeftButton);
-    }
 };
-
-QString writeFile(const QDir& dir, const QString& name, qsizetype length) {
-    const QString path = QDir::toNativeSeparators(dir.filePath(name));
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(QByteArray(length, '\0')) != length) {
-        qFatal("cannot write %s", qPrintable(path));
-    }
-    return path;
-}
-
-qint64 sizeOf(const QDir& dir, const QString& name) {
-    const QFileInfo info(dir.filePath(name));
-    return info.isFile() ? info.size() : -1;
-}
-
-// Calls `act` with the first modal widget that appears, polling every 50 ms.
-void whenModalAppears(const std::function<void(QWidget*)>& act) {
-    auto* timer = new QTimer(qApp);
-    timer->setInterval(50);
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, act] {
-        if (QWidget* modal = QApplication::activeModalWidget()) {
-            timer->stop();
-            timer->deleteLater();
-            act(modal);
-        }
-    });
-    timer->start();
-}
-
-// Calls `act` with what `find` gives once it gives something, polling every 50 ms.
-void whenThere(const std::function<QWidget*()>& find, const std::function<void(QWidget*)>& act) {
-    auto* timer = new QTimer(qApp);
-    timer->setInterval(50);
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, find, act] {
-        if (QWidget* found = find()) {
-            timer->stop();
-            timer->deleteLater();
-            act(found);
-        }
-    });
-    timer->start();
-}
-
-// The main dialog's control that holds its focus (a chooser's field counts as
-// the chooser), or "no focus".
-QString focusedControl(const QWidget& dialog) {
-    for (const QWidget* widget = dialog.focusWidget(); widget != nullptr && widget != &dialog;
-         widget = widget->parentWidget()) {
-        if (widget->property(kControlIdProperty).isValid()) {
-            return widget->objectName();
-        }
-    }
-    return QStringLiteral("no focus");
-}
 
 // A text and the room its control gives it.
 void expectFits(const QWidget* control, const QString& text, int room) {
@@ -184,17 +78,8 @@ private slots:
     void startState() {
         Fixture f;
         QCOMPARE(f.dialog.windowTitle(), QStringLiteral("Tallowbrook 5.0 Beta"));
-        QCOMPARE(f.list()->count(), 0);
         QVERIFY(f.chooserBox()->isEditable());
-        QStringList labels;
-        for (int i = 0; i < f.chooserBox()->count(); ++i) {
-            labels.append(f.chooserBox()->itemText(i));
-        }
-        QCOMPARE(labels, (QStringList{"Version 6.04", "Version 7.00 - 7.04", "Version 7.05", "Version 7.07",
-                                      "Version 8.00", "Version 8.02"}));
-        QCOMPARE(f.chooserBox()->currentIndex(), 5);
         QCOMPARE(f.dialog.chooserSelection(), std::optional<std::size_t>(5));
-        QVERIFY(f.merge()->isEnabled());
         QVERIFY(f.control<QPushButton>("doneButton")->isDefault());
         QVERIFY(!f.dialog.windowIcon().isNull());
         QVERIFY(f.dialog.acceptDrops());
@@ -292,96 +177,10 @@ private slots:
 
     // The buttons reach the model, and the widgets show what it decides, in
     // Qt's own case-insensitive order.
-    void buttonsDriveTheModel() {
-        QTemporaryDir temp;
-        QVERIFY(temp.isValid());
-        const QDir dir(temp.path());
-        Fixture f;
-        f.add(
-            {writeFile(dir, "b.DAT", 1472), writeFile(dir, "a.dat", 2888), writeFile(dir, "odd.dat", 1473)});
-        f.add({QDir::toNativeSeparators(dir.filePath("A.dat"))}); // equal but for case: after a.dat
-        QCOMPARE(f.chooser.offeredNames.back(), QDir::toNativeSeparators(dir.filePath("odd.dat")));
-        QCOMPARE(f.entries().mid(0, 2), (QStringList{QDir::toNativeSeparators(dir.filePath("a.dat")),
-                                                     QDir::toNativeSeparators(dir.filePath("A.dat"))}));
-        f.chooserBox()->setCurrentIndex(2); // 7.05
-        QTest::mouseClick(f.merge(), Qt::LeftButton);
-
-        QCOMPARE(sizeOf(dir, "a_705.dat"), 1852);
-        QCOMPARE(sizeOf(dir, "b_705.DAT"), 1852);
-        QCOMPARE(sizeOf(dir, "odd_705.dat"), -1);
-        // "A.dat" names no file here: its failure is reported, then the summary.
-        QCOMPARE(f.messages.size(), std::size_t{2});
-        QVERIFY(f.messages[0].request.text.startsWith("File could not be opened \n"));
-        const MessageRequest& summary = f.messages[1].request;
-        QCOMPARE(summary.text, QStringLiteral("Done! Merged 2 configuration files.\n"));
-        QCOMPARE(summary.caption, QStringLiteral("Tallowbrook"));
-        QCOMPARE(summary.icon, QMessageBox::NoIcon);
-        // A line per entry; the indented lines under the written ones say what changed.
-        QCOMPARE(summary.details.count('\n') - summary.details.count(QStringLiteral("\n  ")), 4);
-        QVERIFY(summary.details.contains(QStringLiteral("\n  the value 0 at 1852 is dropped\n")));
-        QVERIFY(!f.merge()->isEnabled());
-        QVERIFY(QApplication::overrideCursor() == nullptr);
-
-        QTest::mouseClick(f.control<QPushButton>("resetButton"), Qt::LeftButton);
-        QVERIFY(f.merge()->isEnabled());
-        QCOMPARE(f.list()->count(), 0);
-        QCOMPARE(f.chooserBox()->currentIndex(), 5);
-    }
-
-    void failingOutputEndsTheRunWithAStopReport() {
-        QTemporaryDir temp;
-        const QDir dir(temp.path());
-        Fixture f;
-        f.add({writeFile(dir, "a.dat", 2888), writeFile(dir, "b.dat", 2888)});
-        QVERIFY(dir.mkdir("b_802.dat")); // a folder where the output should go
-        QTest::mouseClick(f.merge(), Qt::LeftButton);
-
-        QCOMPARE(f.messages.size(), std::size_t{1});
-        const MessageRequest& report = f.messages[0].request;
-        QCOMPARE(report.icon, QMessageBox::Critical);
-        // The application's name: the program file's name without extension.
-        QCOMPARE(report.caption, QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName());
-        QVERIFY2(report.text.contains(QDir::toNativeSeparators(dir.filePath("b_802.dat"))),
-                 qPrintable(report.text));
-        QVERIFY(f.merge()->isEnabled());
-        QVERIFY(QApplication::overrideCursor() == nullptr);
-    }
-
-    void longRunShowsItsProgress() {
-        QTemporaryDir temp;
-        const QDir dir(temp.path());
-        Fixture f;
-        f.dialog.setProgressDelay(std::chrono::milliseconds(0));
-        f.add({writeFile(dir, "a.dat", 1472), writeFile(dir, "b.dat", 1472)});
-        f.dialog.show();
-        QTest::mouseClick(f.merge(), Qt::LeftButton);
-        QCOMPARE(f.messages.size(), std::size_t{1});
-        QVERIFY(!f.messages[0].progressShown); // gone before the summary comes
-        QVERIFY(f.dialog.findChild<QProgressDialog*>() == nullptr);
-    }
-
-    // Files and a folder dropped on the dialog join the list; a drag of
-    // anything but local files is refused.
-    void dropsJoinTheList() {
-        QTemporaryDir temp;
-        const QDir dir(temp.path());
-        QVERIFY(dir.mkdir("sub"));
-        const QString inner = writeFile(QDir(dir.filePath("sub")), "c.DAT", 10);
-        writeFile(QDir(dir.filePath("sub")), "notes.txt", 10);
-        const QString loose = writeFile(dir, "loose.bin", 10);
+    // A drag of anything but local files is refused.
+    void aDragOfAnythingButLocalFilesIsRefused() {
         Fixture f;
         f.dialog.show();
-
-        QMimeData files;
-        files.setUrls({QUrl::fromLocalFile(loose), QUrl::fromLocalFile(dir.filePath("sub")),
-                       QUrl::fromLocalFile(loose)});
-        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(&f.dialog, &enter);
-        QVERIFY(enter.isAccepted());
-        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(&f.dialog, &drop);
-        QCOMPARE(f.entries(), (QStringList{loose, loose, inner}));
-
         QMimeData web;
         web.setUrls({QUrl("https://example.invalid/a.dat")});
         QDragEnterEvent refused(QPoint(10, 10), Qt::CopyAction, &web, Qt::LeftButton, Qt::NoModifier);
@@ -390,21 +189,6 @@ private slots:
         QVERIFY(!refused.isAccepted());
     }
 
-    // The hover text of an entry is the model's description of its file.
-    void hoverShowsWhatTheFileIs() {
-        QTemporaryDir temp;
-        const QDir dir(temp.path());
-        Fixture f;
-        f.add({writeFile(dir, "a.dat", 1856)});
-        f.dialog.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&f.dialog));
-        QWidget* viewport = f.list()->viewport();
-        const QPoint onEntry = f.list()->visualItemRect(f.list()->item(0)).center();
-        QHelpEvent hover(QEvent::ToolTip, onEntry, viewport->mapToGlobal(onEntry));
-        QApplication::sendEvent(viewport, &hover);
-        QCOMPARE(QToolTip::text(), QString::fromStdString(f.dialog.model().describeEntry(0)));
-        QVERIFY(QToolTip::text().contains("7.07"));
-    }
 
     void aboutOpensFromF1AndCloses() {
         Fixture f;
@@ -413,7 +197,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(&f.dialog));
         QString seenTitle;
         QStringList seenTexts;
-        whenModalAppears([&](QWidget* modal) {
+        const auto closed = whenModalAppears([&](QWidget* modal) {
             seenTitle = modal->windowTitle();
             for (const QLabel* label : modal->findChildren<QLabel*>()) {
                 seenTexts.append(label->text());
@@ -423,6 +207,7 @@ private slots:
         QCOMPARE(f.dialog.findChild<QAction*>("aboutAction")->text(),
                  QStringLiteral("&About Tallowbrook..."));
         QTest::keyClick(&f.dialog, Qt::Key_F1);
+        QVERIFY(*closed);
         QCOMPARE(seenTitle, QStringLiteral("About Tallowbrook"));
         QVERIFY(seenTexts.contains("Tallowbrook Version 5.0 Beta"));
         QVERIFY(seenTexts.contains(QStringLiteral(TB_TEXT_ABOUT_NOTICE)));
@@ -452,7 +237,7 @@ private slots:
             int fieldWidth = 0;
             bool wraps = true;
             bool selectsAll = false;
-            whenModalAppears([&](QWidget* modal) {
+            const auto closed = whenModalAppears([&](QWidget* modal) {
                 auto* shown = qobject_cast<QMessageBox*>(modal);
                 QVERIFY(shown != nullptr);
                 icon = shown->icon();
@@ -480,6 +265,7 @@ private slots:
             });
             platformSeams().showMessage(&owner, {"Tallowbrook", "Done! Merged 0 configuration files.\n",
                                                  line.repeated(lines), QMessageBox::NoIcon});
+            QVERIFY(*closed);
             QCOMPARE(icon, QMessageBox::NoIcon);
             QCOMPARE(buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
             QCOMPARE(title, QStringLiteral("Tallowbrook"));
@@ -502,7 +288,7 @@ private slots:
         QStringList filters;
         QFileDialog::FileMode mode = QFileDialog::AnyFile;
         QString offeredName;
-        whenModalAppears([&](QWidget* modal) {
+        const auto closed = whenModalAppears([&](QWidget* modal) {
             auto* chooser = qobject_cast<QFileDialog*>(modal);
             QVERIFY(chooser != nullptr);
             filters = chooser->nameFilters();
@@ -511,6 +297,7 @@ private slots:
             chooser->reject();
         });
         QVERIFY(!platformSeams().chooseFiles(&owner, "   "));
+        QVERIFY(*closed);
         QCOMPARE(filters, QStringList{"Trevak Configuration Data Files (*.Dat)"});
         QCOMPARE(mode, QFileDialog::ExistingFiles);
         QCOMPARE(offeredName, QStringLiteral("   "));
@@ -538,167 +325,6 @@ private slots:
     // A user's whole way through, by keyboard only or by mouse only, with the
     // real message boxes and About box: after every step the focus is on a
     // control that takes keys, and at the end Esc or Enter ends the program.
-    void journeysKeepTheKeyboardAlive_data() {
-        QTest::addColumn<bool>("keyboard");
-        QTest::addColumn<QStringList>("steps"); // each "action>control with the focus after it"
-        QTest::addColumn<int>("endKey");
-        QTest::addColumn<int>("result");
-        const int esc = Qt::Key_Escape;
-        const int enter = Qt::Key_Return;
-        const int rejected = QDialog::Rejected;
-        const int accepted = QDialog::Accepted;
-        const QStringList merged{"add>getFileButton", "choose>versionChooser", "merge>versionChooser"};
-        for (const bool keyboard : {true, false}) {
-            const char* by = keyboard ? "keyboard: " : "mouse: ";
-            QTest::addRow("%sstart, add, choose, merge, Esc", by) << keyboard << merged << esc << rejected;
-            QTest::addRow("%smerged, then Enter presses Done", by) << keyboard << merged << enter << accepted;
-            QTest::addRow("%smerged, then Reset", by)
-                << keyboard << (merged + QStringList{"reset>resetButton"}) << esc << rejected;
-            QTest::addRow("%sa failed output", by)
-                << keyboard << QStringList{"add>getFileButton", "fail>mergeButton"} << esc << rejected;
-            QTest::addRow("%sthe About box", by)
-                << keyboard << QStringList{"add>getFileButton", "about>getFileButton"} << esc << rejected;
-            QTest::addRow("%sa source that cannot be opened", by)
-                << keyboard << QStringList{"add a missing file>getFileButton", "merge>versionChooser"} << esc
-                << rejected;
-        }
-        QTest::addRow("keyboard: Tab after Merge reaches every enabled control")
-            << true << (merged + QStringList{"tab round>versionChooser"}) << esc << rejected;
-    }
-    void journeysKeepTheKeyboardAlive() {
-        QFETCH(bool, keyboard);
-        QFETCH(QStringList, steps);
-        QFETCH(int, endKey);
-        QFETCH(int, result);
-        QTemporaryDir temp;
-        const QDir dir(temp.path());
-        const QStringList files{writeFile(dir, "a.dat", 1472), writeFile(dir, "b.dat", 2888)};
-        Fixture f;
-        // Boxes are the platform's own, closed as the user would.
-        f.showToo = [keyboard](QWidget* owner, const MessageRequest& request) {
-            whenModalAppears([keyboard](QWidget* box) {
-                if (keyboard) {
-                    QTest::keyClick(box, Qt::Key_Return);
-                } else {
-                    QTest::mouseClick(qobject_cast<QMessageBox*>(box)->button(QMessageBox::Ok),
-                                      Qt::LeftButton);
-                }
-            });
-            platformSeams().showMessage(owner, request);
-        };
-        f.dialog.setProgressDelay(std::chrono::milliseconds(0));
-        f.dialog.show();
-        QApplication::setActiveWindow(&f.dialog);
-        QVERIFY(QTest::qWaitForWindowActive(&f.dialog));
-        QCOMPARE(focusedControl(f.dialog), QStringLiteral("doneButton"));
-
-        const auto key = [&](int code) {
-            QWidget* target = f.dialog.focusWidget() != nullptr ? f.dialog.focusWidget() : &f.dialog;
-            QTest::keyClick(target, static_cast<Qt::Key>(code));
-        };
-        // Tab until `name` has the focus, as a user would look for it.
-        const auto tabTo = [&](const QString& name) {
-            for (int i = 0; i < 8 && focusedControl(f.dialog) != name; ++i) {
-                key(Qt::Key_Tab);
-            }
-            QCOMPARE(focusedControl(f.dialog), name);
-        };
-        const auto press = [&](const char* name) {
-            if (keyboard) {
-                tabTo(QString::fromLatin1(name));
-                key(Qt::Key_Space);
-            } else {
-                QTest::mouseClick(f.control<QPushButton>(name), Qt::LeftButton);
-            }
-        };
-        for (const QString& step : steps) {
-            const QString action = step.section('>', 0, 0);
-            const QString focusAfter = step.section('>', 1);
-            if (action == "add" || action == "add a missing file") {
-                const QStringList chosen =
-                    action == "add" ? files
-                                    : files + QStringList{dir.filePath("c.dat")}; // its box comes mid-run
-                f.chooser.answers.emplace_back(chosen);
-                press("getFileButton");
-                QCOMPARE(f.list()->count(), chosen.size());
-            } else if (action == "choose") {
-                if (keyboard) {
-                    tabTo("versionChooser");
-                    key(Qt::Key_Up);
-                } else {
-                    QComboBox* chooser = f.chooserBox();
-                    QTest::mouseClick(chooser, Qt::LeftButton, {},
-                                      QPoint(chooser->width() - 4, chooser->height() / 2));
-                    QTRY_VERIFY(chooser->view()->isVisible());
-                    // The list ignores a release quicker than a double click
-                    // after it opened, as no user's hand is that fast.
-                    QTest::qWait(QApplication::doubleClickInterval() + 50);
-                    const QRect item = chooser->view()->visualRect(chooser->model()->index(4, 0));
-                    QTest::mouseClick(chooser->view()->viewport(), Qt::LeftButton, {}, item.center());
-                    QTRY_VERIFY(!chooser->view()->isVisible());
-                }
-                QCOMPARE(f.chooserBox()->currentIndex(), 4);
-            } else if (action == "merge" || action == "fail") {
-                if (action == "fail") {
-                    QVERIFY(dir.mkpath("b_802.dat"));
-                }
-                press("mergeButton");
-                QCOMPARE(f.merge()->isEnabled(), action == "fail");
-                QVERIFY(f.control<QPushButton>("doneButton")->isDefault());
-            } else if (action == "reset") {
-                press("resetButton");
-            } else if (action == "about") {
-                whenModalAppears([keyboard](QWidget* box) {
-                    if (keyboard) {
-                        QTest::keyClick(box, Qt::Key_Escape);
-                    } else {
-                        QTest::mouseClick(box->findChild<QPushButton*>("aboutOkButton"), Qt::LeftButton);
-                    }
-                });
-                if (keyboard) {
-                    key(Qt::Key_F1);
-                } else {
-                    whenThere([] { return QApplication::activePopupWidget(); },
-                              [](QWidget* popup) {
-                                  auto* menu = qobject_cast<QMenu*>(popup);
-                                  QTest::mouseClick(menu, Qt::LeftButton, {},
-                                                    menu->actionGeometry(menu->actions().value(0)).center());
-                              });
-                    QContextMenuEvent menu(QContextMenuEvent::Mouse, QPoint(4, 4),
-                                           f.dialog.mapToGlobal(QPoint(4, 4)));
-                    QApplication::sendEvent(&f.dialog, &menu);
-                }
-                QTRY_VERIFY(QApplication::activeModalWidget() == nullptr);
-            } else if (action == "tab round") {
-                QSet<QString> reached;
-                for (int i = 0; i < 5; ++i) {
-                    key(Qt::Key_Tab);
-                    reached.insert(focusedControl(f.dialog));
-                }
-                QCOMPARE(reached, (QSet<QString>{"doneButton", "getFileButton", "versionChooser", "fileList",
-                                                 "resetButton"}));
-            }
-            QCOMPARE(focusedControl(f.dialog), focusAfter);
-        }
-        key(endKey);
-        QTRY_VERIFY(!f.dialog.isVisible());
-        QCOMPARE(f.dialog.result(), result);
-    }
-
-    void doneAndEscEndTheDialog() {
-        for (const bool byEscape : {false, true}) {
-            Fixture f;
-            f.add({"/cfg/a.dat"});
-            f.dialog.show();
-            if (byEscape) {
-                QTest::keyClick(&f.dialog, Qt::Key_Escape);
-            } else {
-                QTest::mouseClick(f.control<QPushButton>("doneButton"), Qt::LeftButton);
-            }
-            QVERIFY(!f.dialog.isVisible());
-            QCOMPARE(f.dialog.result(), byEscape ? QDialog::Rejected : QDialog::Accepted);
-        }
-    }
 };
 
 QTEST_MAIN(ConverterDialogTest)
