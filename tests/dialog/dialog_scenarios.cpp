@@ -127,7 +127,8 @@ std::string withoutChanges(const std::string& details) {
 TEST_F(DialogScenario, ASummaryWithALinePerEntryThenTheMergedState) {
     Paths sources;
     for (std::size_t v = 0; v < kVersionCount; ++v) {
-        sources.push_back(write("v" + std::to_string(v) + ".dat", randomRecord(static_cast<Version>(v), 1)));
+        const std::string extension = v == 5 ? ".DAT" : ".dat";
+        sources.push_back(write("v" + std::to_string(v) + extension, randomRecord(static_cast<Version>(v), 1)));
     }
     const std::string odd = write("odd.dat", randomBytes(1473, 2));
     const std::string missing = path("missing.dat");
@@ -153,7 +154,9 @@ TEST_F(DialogScenario, ASummaryWithALinePerEntryThenTheMergedState) {
                                    "v2.dat: passed over: already Version 7.05\n" + folder +
                                    "v3.dat: Version 7.07, written as v3_705.dat\n" + folder +
                                    "v4.dat: Version 8.00, written as v4_705.dat\n" + folder +
-                                   "v5.dat: Version 8.02, written as v5_705.dat\n");
+                                   "v5.DAT: Version 8.02, written as v5_705.DAT\n");
+    EXPECT_TRUE(exists(path("v5_705.DAT")));
+    EXPECT_FALSE(exists(path("odd_705.dat")));
     EXPECT_TRUE(d.boxes()[0].busy && d.boxes()[1].busy);
     EXPECT_FALSE(d.busy());
     EXPECT_FALSE(d.mergeEnabled());

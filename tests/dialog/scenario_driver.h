@@ -12,11 +12,22 @@
 #include <string>
 #include <vector>
 
+#include "dialog/dialog_ids.h"
+
 namespace tallowbrook::dialog::test {
 
 using Paths = std::vector<std::string>;
 
-enum class Control { None, Done, GetFile, Merge, Chooser, List, Reset };
+// The main dialog's controls, by their control IDs.
+enum class Control {
+    None = 0,
+    Done = IDC_DONE,
+    GetFile = IDC_GET_FILE,
+    Merge = IDC_MERGE,
+    Chooser = IDC_CHOOSER,
+    List = IDC_FILE_LIST,
+    Reset = IDC_RESET
+};
 
 // The progress box as it stood while another box was up.
 struct ProgressShown {

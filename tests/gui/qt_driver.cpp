@@ -27,26 +27,8 @@ using app::MessageRequest;
 using app::test::whenModalAppears;
 using app::test::whenThere;
 
-constexpr std::pair<Control, const char*> kNames[] = {
-    {Control::Done, "doneButton"},        {Control::GetFile, "getFileButton"}, {Control::Merge, "mergeButton"},
-    {Control::Chooser, "versionChooser"}, {Control::List, "fileList"},         {Control::Reset, "resetButton"}};
-
-QString nameOf(Control control) {
-    for (const auto& [c, name] : kNames) {
-        if (c == control) {
-            return QString::fromLatin1(name);
-        }
-    }
-    return QStringLiteral("no control");
-}
-
-Control controlNamed(const QString& name) {
-    for (const auto& [c, n] : kNames) {
-        if (name == QLatin1String(n)) {
-            return c;
-        }
-    }
-    return Control::None;
+Control idOf(const QWidget* widget) {
+    return static_cast<Control>(widget->property(app::kControlIdProperty).toInt());
 }
 
 class QtDialog final : public WindowDriver {
@@ -123,18 +105,16 @@ public:
     }
     // A chooser's field counts as the chooser.
     Control focused() override {
-        for (const QWidget* widget = m_dialog.focusWidget(); widget != nullptr && widget != &m_dialog;
-             widget = widget->parentWidget()) {
-            if (widget->property(app::kControlIdProperty).isValid()) {
-                return controlNamed(widget->objectName());
-            }
+        const QWidget* widget = m_dialog.focusWidget();
+        for (; widget != nullptr && widget != &m_dialog && idOf(widget) == Control::None;) {
+            widget = widget->parentWidget();
         }
-        return Control::None;
+        return widget != nullptr ? idOf(widget) : Control::None;
     }
     Control defaultButton() override {
         for (const QPushButton* button : m_dialog.findChildren<QPushButton*>()) {
             if (button->isDefault()) {
-                return controlNamed(button->objectName());
+                return idOf(button);
             }
         }
         return Control::None;
@@ -187,11 +167,12 @@ public:
 
 private:
     template <typename T> T* control(Control which) {
-        T* widget = m_dialog.findChild<T*>(nameOf(which));
-        if (widget == nullptr) {
-            qFatal("no control %s", qPrintable(nameOf(which)));
+        for (QWidget* widget : m_dialog.findChildren<QWidget*>()) {
+            if (idOf(widget) == which) {
+                return qobject_cast<T*>(widget);
+            }
         }
-        return widget;
+        qFatal("no control %d", static_cast<int>(which));
     }
     QComboBox* chooser() { return control<QComboBox>(Control::Chooser); }
 

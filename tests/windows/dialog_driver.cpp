@@ -56,26 +56,8 @@ BOOL CALLBACK matchOwnedWindow(HWND window, LPARAM data) {
     return TRUE;
 }
 
-constexpr std::pair<Control, int> kIds[] = {{Control::Done, IDC_DONE},       {Control::GetFile, IDC_GET_FILE},
-                                            {Control::Merge, IDC_MERGE},     {Control::Chooser, IDC_CHOOSER},
-                                            {Control::List, IDC_FILE_LIST}, {Control::Reset, IDC_RESET}};
-
 int idOf(Control control) {
-    for (const auto& [c, id] : kIds) {
-        if (c == control) {
-            return id;
-        }
-    }
-    return 0;
-}
-
-Control controlOf(int id) {
-    for (const auto& [c, i] : kIds) {
-        if (i == id) {
-            return c;
-        }
-    }
-    return Control::None;
+    return static_cast<int>(control);
 }
 
 std::string utf8(const std::wstring& text) {
@@ -326,11 +308,11 @@ Control NativeDialog::focused() {
     if (::GetParent(focus) != hwnd) {
         focus = ::GetParent(focus);
     }
-    return controlOf(::GetDlgCtrlID(focus));
+    return static_cast<Control>(::GetDlgCtrlID(focus));
 }
 
 Control NativeDialog::defaultButton() {
-    return controlOf(LOWORD(::SendMessageW(hwnd, DM_GETDEFID, 0, 0)));
+    return static_cast<Control>(LOWORD(::SendMessageW(hwnd, DM_GETDEFID, 0, 0)));
 }
 
 bool NativeDialog::drawnAsDefault(Control button) {
