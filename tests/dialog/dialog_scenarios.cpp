@@ -26,12 +26,7 @@ const std::string kSeparator(1, static_cast<char>(std::filesystem::path::preferr
 
 class DialogScenario : public ::testing::Test {
 protected:
-    // Get File, the user choosing `paths`.
-    static void add(ScenarioDriver& driver, const Paths& paths) {
-        driver.answerOpenFile(paths);
-        driver.click(Control::GetFile);
-    }
-    void add(const Paths& paths) { add(d, paths); }
+    void add(const Paths& paths) { d.add(paths); }
     std::string write(const std::string& name, const Bytes& bytes) { return m_folder.write(name, bytes); }
     // Where `name` goes in the folder, with the folder's path before it.
     std::string path(const std::string& name) const { return m_folder.file(name); }
@@ -82,7 +77,7 @@ TEST_F(DialogScenario, AddKeepsCaseInsensitiveOrderAndDuplicatesAndOffersTheLast
         SCOPED_TRACE(c.name);
         const std::unique_ptr<ScenarioDriver> dialog = makeDriver();
         for (const Paths& pick : c.picks) {
-            add(*dialog, pick);
+            dialog->add(pick);
         }
         dialog->answerOpenFile(std::nullopt); // one more look at the name offered
         dialog->click(Control::GetFile);
@@ -123,94 +118,76 @@ std::string withoutChanges(const std::string& details) {
     return kept;
 }
 
-// A mixed list: every version, a length of no version and a missing source.
-TEST_F(DialogScenario, ASummaryWithALinePerEntryThenTheMergedState) {
+// A mixed list, to each version in turn: every version, a length of no
+// version and a missing source. The missing one has its own box; the summary
+// has a line per entry; each output is its source converted, byte for byte,
+// beside it, its file name saying where it is.
+TEST_F(DialogScenario, ConvertsEveryListedFileToTheChosenVersionWithALinePerEntry) {
+    std::vector<Bytes> records;
     Paths sources;
+    const auto extension = [](std::size_t v) { return v == 5 ? ".DAT" : ".dat"; }; // as given
     for (std::size_t v = 0; v < kVersionCount; ++v) {
-        const std::string extension = v == 5 ? ".DAT" : ".dat";
-        sources.push_back(write("v" + std::to_string(v) + extension, randomRecord(static_cast<Version>(v), 1)));
+        records.push_back(randomRecord(static_cast<Version>(v), static_cast<std::uint32_t>(v + 1)));
+        sources.push_back(write("v" + std::to_string(v) + extension(v), records.back()));
     }
     const std::string odd = write("odd.dat", randomBytes(1473, 2));
     const std::string missing = path("missing.dat");
     sources.push_back(odd);
     sources.push_back(missing);
-    add(sources);
-    d.choose(2); // 7.05
+    for (std::size_t to = 0; to < kVersionCount; ++to) {
+        SCOPED_TRACE(to);
+        d.click(Control::Reset);
+        add(sources);
+        d.choose(to);
+        const std::size_t before = d.boxes().size();
+        d.click(Control::Merge);
 
-    d.click(Control::Merge);
-
-    ASSERT_EQ(d.boxes().size(), 2u);
-    EXPECT_EQ(d.boxes()[0].text, "File could not be opened \n" + missing + " was not found.");
-    const Box& summary = d.boxes()[1];
-    EXPECT_EQ(summary.caption, "Tallowbrook");
-    EXPECT_EQ(summary.text, "Done! Merged 5 configuration files.\n");
-    EXPECT_FALSE(summary.stop);
-    const std::string folder = path("");
-    // The output is beside its source: its file name says where it is.
-    EXPECT_EQ(withoutChanges(summary.details), missing + ": could not be opened: " + missing + " was not found.\n" + odd +
-                                   ": passed over: 1473 bytes is the length of no version\n" + folder +
-                                   "v0.dat: Version 6.04, written as v0_705.dat\n" + folder +
-                                   "v1.dat: Version 7.00 - 7.04, written as v1_705.dat\n" + folder +
-                                   "v2.dat: passed over: already Version 7.05\n" + folder +
-                                   "v3.dat: Version 7.07, written as v3_705.dat\n" + folder +
-                                   "v4.dat: Version 8.00, written as v4_705.dat\n" + folder +
-                                   "v5.DAT: Version 8.02, written as v5_705.DAT\n");
-    EXPECT_TRUE(exists(path("v5_705.DAT")));
-    EXPECT_FALSE(exists(path("odd_705.dat")));
-    EXPECT_TRUE(d.boxes()[0].busy && d.boxes()[1].busy);
-    EXPECT_FALSE(d.busy());
-    EXPECT_FALSE(d.mergeEnabled());
-    EXPECT_EQ(d.listed().size(), 8u) << "the list is only read";
-
+        ASSERT_EQ(d.boxes().size(), before + 2);
+        EXPECT_EQ(d.boxes()[before].text, "File could not be opened \n" + missing + " was not found.");
+        const Box& summary = d.boxes().back();
+        EXPECT_EQ(summary.caption, "Tallowbrook");
+        EXPECT_EQ(summary.text, "Done! Merged 5 configuration files.\n");
+        EXPECT_FALSE(summary.stop);
+        EXPECT_TRUE(d.boxes()[before].busy && summary.busy);
+        const std::string suffix(info(static_cast<Version>(to)).suffix);
+        for (std::size_t from = 0; from < kVersionCount; ++from) {
+            const std::string output = path("v" + std::to_string(from) + suffix + extension(from));
+            if (from == to) {
+                EXPECT_FALSE(exists(output));
+            } else {
+                EXPECT_EQ(readFile(output), tallowbrook::test::convert(static_cast<Version>(from),
+                                                                       static_cast<Version>(to), records[from]))
+                    << output;
+            }
+        }
+        EXPECT_FALSE(exists(path("odd" + suffix + ".dat")));
+        EXPECT_FALSE(d.busy());
+        EXPECT_FALSE(d.mergeEnabled());
+        EXPECT_EQ(d.listed().size(), 8u) << "the list is only read";
+        if (to != 2) {
+            continue;
+        }
+        const std::string folder = path("");
+        EXPECT_EQ(withoutChanges(summary.details),
+                  missing + ": could not be opened: " + missing + " was not found.\n" + odd +
+                      ": passed over: 1473 bytes is the length of no version\n" + folder +
+                      "v0.dat: Version 6.04, written as v0_705.dat\n" + folder +
+                      "v1.dat: Version 7.00 - 7.04, written as v1_705.dat\n" + folder +
+                      "v2.dat: passed over: already Version 7.05\n" + folder +
+                      "v3.dat: Version 7.07, written as v3_705.dat\n" + folder +
+                      "v4.dat: Version 8.00, written as v4_705.dat\n" + folder +
+                      "v5.DAT: Version 8.02, written as v5_705.DAT\n");
+    }
     // A click on the disabled button does nothing; Add still works; Reset starts over.
+    const std::size_t boxes = d.boxes().size();
     d.click(Control::Merge);
-    EXPECT_EQ(d.boxes().size(), 2u);
+    EXPECT_EQ(d.boxes().size(), boxes);
     add({odd});
     EXPECT_EQ(d.listed().size(), 9u);
     d.click(Control::Reset);
     EXPECT_TRUE(d.listed().empty());
     EXPECT_EQ(d.chosen(), kIndex802);
     EXPECT_TRUE(d.mergeEnabled());
-}
-
-TEST_F(DialogScenario, ConvertsEveryListedFileToTheChosenVersionByteForByte) {
-    Paths chosen;
-    std::vector<Bytes> sources;
-    for (std::size_t v = 0; v < kVersionCount; ++v) {
-        sources.push_back(randomRecord(static_cast<Version>(v), static_cast<std::uint32_t>(v + 1)));
-        chosen.push_back(write("v" + std::to_string(v) + ".dat", sources.back()));
-    }
-    chosen.push_back(write("odd.dat", randomBytes(1473, 9)));
-    for (std::size_t to = 0; to < kVersionCount; ++to) {
-        SCOPED_TRACE(to);
-        d.click(Control::Reset);
-        add(chosen);
-        d.choose(to);
-        const std::size_t before = d.boxes().size();
-        d.click(Control::Merge);
-
-        ASSERT_EQ(d.boxes().size(), before + 1);
-        const Box& summary = d.boxes().back();
-        EXPECT_EQ(summary.caption, "Tallowbrook");
-        EXPECT_EQ(summary.text, "Done! Merged 5 configuration files.\n");
-        EXPECT_FALSE(summary.stop);
-        EXPECT_NE(summary.details.find("odd.dat: passed over"), std::string::npos);
-        const std::string suffix(info(static_cast<Version>(to)).suffix);
-        for (std::size_t from = 0; from < kVersionCount; ++from) {
-            const std::string output = path("v" + std::to_string(from) + suffix + ".dat");
-            if (from == to) {
-                EXPECT_FALSE(exists(output));
-            } else {
-                EXPECT_EQ(readFile(output),
-                          tallowbrook::test::convert(static_cast<Version>(from), static_cast<Version>(to),
-                                                     sources[from]))
-                    << output;
-            }
-        }
-        EXPECT_FALSE(d.mergeEnabled());
-    }
-    add({chosen[0]});
-    EXPECT_EQ(d.listed().size(), chosen.size() + 1) << "merged, Get File still adds";
 }
 
 TEST_F(DialogScenario, WithNoVersionChosenNothingIsWritten) {
@@ -302,14 +279,14 @@ TEST_F(DialogScenario, ResetReturnsToTheStartFromEveryState) {
             const std::unique_ptr<ScenarioDriver> dialog = makeDriver();
             dialog->choose(0);
             if (merged) {
-                add(*dialog, {file});
+                dialog->add({file});
                 dialog->click(Control::Merge);
             }
             if (!listed) {
                 dialog->click(Control::Reset);
                 dialog->choose(0);
             } else if (!merged) {
-                add(*dialog, {file});
+                dialog->add({file});
             }
             const std::size_t boxesBefore = dialog->boxes().size();
             dialog->click(Control::Reset);

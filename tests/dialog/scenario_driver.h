@@ -57,6 +57,11 @@ public:
     // for a cancel; and the names it was offered, each time.
     virtual void answerOpenFile(std::optional<Paths> chosen) = 0;
     virtual Paths offeredNames() = 0;
+    // "Get File", the user choosing `paths`.
+    void add(const Paths& paths) {
+        answerOpenFile(paths);
+        click(Control::GetFile);
+    }
     // Files and folders dropped on the dialog.
     virtual void drop(const Paths& paths) = 0;
     // The text shown while the pointer rests on the entry at `row`.

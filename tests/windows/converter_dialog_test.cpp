@@ -25,10 +25,6 @@ namespace {
 using namespace tallowbrook::test; // records, temporary folders
 using Texts = std::vector<std::wstring>;
 
-std::wstring wide(const std::string& utf8) {
-    return winapi::toWide(utf8).value();
-}
-
 std::wstring menuText(HMENU menu, int position) {
     wchar_t text[64] = {};
     ::GetMenuStringW(menu, static_cast<UINT>(position), text, 64, MF_BYPOSITION);
@@ -211,7 +207,7 @@ TEST_F(DialogTest, AFailureThatEscapesACommandIsReportedAndTheDialogStays) {
 class DialogMergeTest : public DialogTest {
 protected:
     std::wstring add(const std::string& name, const Bytes& bytes) {
-        return wide(m_folder.write(name, bytes));
+        return converted(m_folder.write(name, bytes));
     }
     std::string path(const std::string& name) const { return m_folder.file(name); }
     TempFolder m_folder;
@@ -222,7 +218,7 @@ TEST_F(DialogMergeTest, ASourceHeldOpenForWritingIsReportedAndTheRunGoesOn) {
                       add("b.dat", randomRecord(Version::V604, 2)),
                       add("c.dat", randomRecord(Version::V604, 3))});
     // Another opener that writes and shares nothing, as a program saving it would.
-    const HANDLE held = ::CreateFileW(wide(path("b.dat")).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+    const HANDLE held = ::CreateFileW(converted(path("b.dat")).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                                       FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     click(IDC_MERGE);
@@ -231,7 +227,7 @@ TEST_F(DialogMergeTest, ASourceHeldOpenForWritingIsReportedAndTheRunGoesOn) {
     ASSERT_EQ(m_system.boxes.size(), 2u);
     EXPECT_EQ(m_system.boxes[0].text,
               L"File could not be opened \nA sharing violation occurred while accessing " +
-                  wide(path("b.dat")) + L".");
+                  converted(path("b.dat")) + L".");
     EXPECT_EQ(m_system.boxes[0].style, static_cast<UINT>(MB_OK));
     EXPECT_EQ(m_system.boxes[1].text, L"Done! Merged 2 configuration files.\n");
     EXPECT_TRUE(exists(path("a_802.dat")));
@@ -244,13 +240,13 @@ TEST_F(DialogMergeTest, AReadOnlyOutputEndsTheRunWithAStopReport) {
                       add("b.dat", randomRecord(Version::V700, 2)),
                       add("c.dat", randomRecord(Version::V700, 3))});
     writeFile(path("b_802.dat"), randomBytes(3, 1));
-    ASSERT_TRUE(::SetFileAttributesW(wide(path("b_802.dat")).c_str(), FILE_ATTRIBUTE_READONLY));
+    ASSERT_TRUE(::SetFileAttributesW(converted(path("b_802.dat")).c_str(), FILE_ATTRIBUTE_READONLY));
     click(IDC_MERGE);
-    ::SetFileAttributesW(wide(path("b_802.dat")).c_str(), FILE_ATTRIBUTE_NORMAL);
+    ::SetFileAttributesW(converted(path("b_802.dat")).c_str(), FILE_ATTRIBUTE_NORMAL);
 
     ASSERT_EQ(m_system.boxes.size(), 1u);
     const BoxRequest& report = m_system.boxes[0];
-    EXPECT_EQ(report.text, L"Access to " + wide(path("b_802.dat")) + L" was denied.");
+    EXPECT_EQ(report.text, L"Access to " + converted(path("b_802.dat")) + L" was denied.");
     EXPECT_EQ(report.style, static_cast<UINT>(MB_OK | MB_ICONSTOP));
     EXPECT_EQ(report.caption, L"tallowbrook_win32_tests") << "the program file's name";
     EXPECT_EQ(report.owner, m_hwnd);
@@ -258,51 +254,6 @@ TEST_F(DialogMergeTest, AReadOnlyOutputEndsTheRunWithAStopReport) {
     EXPECT_TRUE(exists(path("a_802.dat")));
     EXPECT_EQ(readFile(path("b_802.dat")), randomBytes(3, 1));
     EXPECT_FALSE(exists(path("c_802.dat")));
-}
-
-// The system's own boxes, closed from inside their loop: owned by the dialog,
-// with the caption and text asked for.
-TEST_F(DialogMergeTest, TheSystemsBoxesShowTheSummaryAndTheStopReport) {
-    CConverterDialog dialog{{m_system.seams().openFileName, m_system.seams().openFileError, showSystemBox}};
-    const HWND hwnd = dialog.Create(nullptr);
-    ASSERT_NE(hwnd, nullptr);
-    m_system.chooser.queue(Selection{add("a.dat", randomRecord(Version::V604, 1)),
-                                         add("b.dat", randomRecord(Version::V604, 2))});
-    ::SendMessageW(::GetDlgItem(hwnd, IDC_GET_FILE), BM_CLICK, 0, 0);
-
-    const struct {
-        const char* name;
-        std::wstring caption;
-        std::wstring text;
-    } cases[] = {
-        {"the summary, with details", L"Tallowbrook", L"Done! Merged 2 configuration files."},
-        {"the stop report", L"tallowbrook_win32_tests",
-         L"Access to " + wide(path("b_800.dat")) + L" was denied."},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        if (&c != &cases[0]) {
-            ::SendMessageW(::GetDlgItem(hwnd, IDC_RESET), BM_CLICK, 0, 0);
-            ::SendDlgItemMessageW(hwnd, IDC_CHOOSER, CB_SETCURSEL, 4, 0);
-            ::CreateDirectoryW(wide(path("b_800.dat")).c_str(), nullptr);
-            m_system.chooser.queue(Selection{wide(path("a.dat")), wide(path("b.dat"))});
-            ::SendMessageW(::GetDlgItem(hwnd, IDC_GET_FILE), BM_CLICK, 0, 0);
-        }
-        std::wstring shown;
-        const bool up = whileBoxIsUp([&] { ::SendMessageW(::GetDlgItem(hwnd, IDC_MERGE), BM_CLICK, 0, 0); },
-                                     [&] { return findOwnedWindow(hwnd, c.caption); },
-                                     [&](HWND box) {
-                                         for (HWND child = ::GetWindow(box, GW_CHILD); child != nullptr;
-                                              child = ::GetWindow(child, GW_HWNDNEXT)) {
-                                             shown += windowText(child) + L"|";
-                                         }
-                                         EXPECT_FALSE(::IsWindowEnabled(hwnd)) << "the box is modal";
-                                         ::SendMessageW(::GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
-                                     });
-        EXPECT_TRUE(up) << "no box owned by the dialog with that caption";
-        EXPECT_NE(shown.find(c.text), std::wstring::npos) << shown;
-        EXPECT_TRUE(::IsWindowEnabled(hwnd));
-    }
 }
 
 } // namespace

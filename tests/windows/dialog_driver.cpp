@@ -56,19 +56,15 @@ BOOL CALLBACK matchOwnedWindow(HWND window, LPARAM data) {
     return TRUE;
 }
 
-int idOf(Control control) {
-    return static_cast<int>(control);
-}
+} // namespace
 
-std::string utf8(const std::wstring& text) {
+std::string converted(const std::wstring& text) {
     return winapi::toUtf8(text);
 }
 
-std::wstring wide(const std::string& text) {
+std::wstring converted(const std::string& text) {
     return winapi::toWide(text).value();
 }
-
-} // namespace
 
 HWND findOwnedWindow(HWND owner, const std::wstring& caption) {
     OwnedWindowSearch search{owner, &caption, nullptr};
@@ -134,28 +130,36 @@ void NativeDialog::record(const BoxRequest& request) {
     std::optional<dialog::test::ProgressShown> progress;
     if (const HWND box = findOwnedWindow(hwnd, L"Tallowbrook")) {
         const HWND bar = ::GetDlgItem(box, IDC_PROGRESS_BAR);
-        progress = {utf8(windowText(::GetDlgItem(box, IDC_PROGRESS_TEXT))),
+        progress = {converted(windowText(::GetDlgItem(box, IDC_PROGRESS_TEXT))),
                     static_cast<std::size_t>(::SendMessageW(bar, PBM_GETPOS, 0, 0)),
                     static_cast<std::size_t>(::SendMessageW(bar, PBM_GETRANGE, FALSE, 0))};
         EXPECT_FALSE(::IsWindowEnabled(hwnd)) << "the dialog takes no input under its progress box";
     }
-    m_boxes.push_back({utf8(request.caption), utf8(request.text), utf8(request.details),
+    m_boxes.push_back({converted(request.caption), converted(request.text), converted(request.details),
                        (request.style & MB_ICONSTOP) == MB_ICONSTOP, busy(), progress});
     system.seams().showBox(request);
     if (!m_realBoxesByKeyboard) {
         return;
     }
-    // The system's own box, closed by a key in it or a click on its "OK".
-    const bool keyboard = *m_realBoxesByKeyboard;
+    // The system's own box, owned by the dialog with the caption and text
+    // asked for, closed by a key in it or a click on its "OK".
+    std::wstring shown;
+    const std::wstring text = request.text.substr(0, request.text.find_last_not_of(L'\n') + 1);
     EXPECT_TRUE(whileBoxIsUp([&] { showSystemBox(request); },
                              [&] { return findOwnedWindow(request.owner, request.caption); },
-                             [keyboard](HWND box) {
-                                 if (keyboard) {
+                             [&](HWND box) {
+                                 for (HWND child = ::GetWindow(box, GW_CHILD); child != nullptr;
+                                      child = ::GetWindow(child, GW_HWNDNEXT)) {
+                                     shown += windowText(child) + L"|";
+                                 }
+                                 EXPECT_FALSE(::IsWindowEnabled(hwnd)) << "the box is modal";
+                                 if (*m_realBoxesByKeyboard) {
                                      ::PostMessageW(focusIn(box), WM_KEYDOWN, VK_RETURN, 0);
                                  } else {
                                      ::SendMessageW(::GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
                                  }
                              }));
+    EXPECT_NE(shown.find(text), std::wstring::npos) << converted(shown);
 }
 
 void NativeDialog::clickId(int id) {
@@ -168,40 +172,11 @@ void NativeDialog::clickId(int id) {
     }
 }
 
-void NativeDialog::click(Control button) {
-    clickId(idOf(button));
-}
-
-void NativeDialog::getFile(std::optional<Selection> chosen) {
-    system.chooser.queue(std::move(chosen));
-    clickId(IDC_GET_FILE);
-}
-
-void NativeDialog::answerOpenFile(std::optional<Paths> chosen) {
-    if (!chosen) {
-        system.chooser.queue(std::nullopt);
-        return;
-    }
-    Selection paths;
-    for (const std::string& path : *chosen) {
-        paths.push_back(wide(path));
-    }
-    system.chooser.queue(paths);
-}
-
-Paths NativeDialog::offeredNames() {
-    Paths names;
-    for (const std::wstring& name : system.chooser.offered) {
-        names.push_back(utf8(name));
-    }
-    return names;
-}
-
 // As the shell hands a drop over: the names in one block, posted.
 void NativeDialog::drop(const Paths& paths) {
     std::wstring names;
     for (const std::string& path : paths) {
-        names += wide(path) + L'\0';
+        names += converted(path) + L'\0';
     }
     names += L'\0';
     const HGLOBAL memory = ::GlobalAlloc(GHND, sizeof(DROPFILES) + names.size() * sizeof(wchar_t));
@@ -228,7 +203,7 @@ std::string NativeDialog::hoverText(std::size_t row) {
     NMTTDISPINFOW info{};
     info.hdr = {tip, reinterpret_cast<UINT_PTR>(list), TTN_GETDISPINFOW};
     ::SendMessageW(hwnd, WM_NOTIFY, info.hdr.idFrom, reinterpret_cast<LPARAM>(&info));
-    return info.lpszText != nullptr ? utf8(info.lpszText) : "(none)";
+    return info.lpszText != nullptr ? converted(info.lpszText) : "(none)";
 }
 
 std::vector<std::wstring> NativeDialog::listedWide() const {
@@ -244,32 +219,15 @@ std::vector<std::wstring> NativeDialog::listedWide() const {
     return entries;
 }
 
-Paths NativeDialog::listed() {
-    Paths entries;
-    for (const std::wstring& entry : listedWide()) {
-        entries.push_back(utf8(entry));
-    }
-    return entries;
-}
-
 Paths NativeDialog::chooserLabels() {
     Paths labels;
     const auto count = ::SendDlgItemMessageW(hwnd, IDC_CHOOSER, CB_GETCOUNT, 0, 0);
     for (WPARAM i = 0; i < static_cast<WPARAM>(count); ++i) {
         wchar_t text[64] = {};
         ::SendDlgItemMessageW(hwnd, IDC_CHOOSER, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
-        labels.push_back(utf8(text));
+        labels.push_back(converted(text));
     }
     return labels;
-}
-
-std::optional<std::size_t> NativeDialog::chosen() {
-    const LRESULT row = ::SendDlgItemMessageW(hwnd, IDC_CHOOSER, CB_GETCURSEL, 0, 0);
-    return row == CB_ERR ? std::nullopt : std::optional<std::size_t>(row);
-}
-
-void NativeDialog::choose(std::optional<std::size_t> row) {
-    ::SendDlgItemMessageW(hwnd, IDC_CHOOSER, CB_SETCURSEL, row ? *row : static_cast<WPARAM>(-1), 0);
 }
 
 // The dialog keeps the wait cursor over itself for as long as a run goes.
@@ -309,14 +267,6 @@ Control NativeDialog::focused() {
         focus = ::GetParent(focus);
     }
     return static_cast<Control>(::GetDlgCtrlID(focus));
-}
-
-Control NativeDialog::defaultButton() {
-    return static_cast<Control>(LOWORD(::SendMessageW(hwnd, DM_GETDEFID, 0, 0)));
-}
-
-bool NativeDialog::drawnAsDefault(Control button) {
-    return (::SendDlgItemMessageW(hwnd, idOf(button), WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON) != 0;
 }
 
 // The click on the field takes the focus; the click on the entry in the

@@ -44,19 +44,37 @@ bool pumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limi
 // Where a key pressed in `box` goes, as the box's own loop sees it.
 HWND focusIn(HWND box);
 
+// UTF-8 and UTF-16, each way, one text or several.
+std::string converted(const std::wstring& text);
+std::wstring converted(const std::string& text);
+template <typename Text> auto converted(const std::vector<Text>& texts) {
+    std::vector<decltype(converted(texts.front()))> result;
+    for (const Text& text : texts) {
+        result.push_back(converted(text));
+    }
+    return result;
+}
+
 class NativeDialog final : public dialog::test::WindowDriver {
 public:
     NativeDialog();
 
-    void click(Control button) override;
-    void answerOpenFile(std::optional<Paths> chosen) override;
-    Paths offeredNames() override;
+    void click(Control button) override { clickId(static_cast<int>(button)); }
+    void answerOpenFile(std::optional<Paths> chosen) override {
+        system.chooser.queue(chosen ? std::optional(converted(*chosen)) : std::nullopt);
+    }
+    Paths offeredNames() override { return converted(system.chooser.offered); }
     void drop(const Paths& paths) override;
     std::string hoverText(std::size_t row) override;
-    Paths listed() override;
+    Paths listed() override { return converted(listedWide()); }
     Paths chooserLabels() override;
-    std::optional<std::size_t> chosen() override;
-    void choose(std::optional<std::size_t> row) override;
+    std::optional<std::size_t> chosen() override {
+        const LRESULT row = ::SendDlgItemMessageW(hwnd, IDC_CHOOSER, CB_GETCURSEL, 0, 0);
+        return row == CB_ERR ? std::nullopt : std::optional<std::size_t>(row);
+    }
+    void choose(std::optional<std::size_t> row) override {
+        ::SendDlgItemMessageW(hwnd, IDC_CHOOSER, CB_SETCURSEL, row ? *row : static_cast<WPARAM>(-1), 0);
+    }
     bool mergeEnabled() override { return ::IsWindowEnabled(::GetDlgItem(hwnd, IDC_MERGE)) != FALSE; }
     bool busy() override;
     bool progressShown() override { return findOwnedWindow(hwnd, L"Tallowbrook") != nullptr; }
@@ -67,8 +85,13 @@ public:
     void show() override { ::ShowWindow(hwnd, SW_SHOW); }
     void press(Key key) override;
     Control focused() override;
-    Control defaultButton() override;
-    bool drawnAsDefault(Control button) override;
+    Control defaultButton() override {
+        return static_cast<Control>(LOWORD(::SendMessageW(hwnd, DM_GETDEFID, 0, 0)));
+    }
+    bool drawnAsDefault(Control button) override {
+        const int id = static_cast<int>(button);
+        return (::SendDlgItemMessageW(hwnd, id, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON) != 0;
+    }
     void chooseByMouse(std::size_t row) override;
     void useRealBoxes(bool byKeyboard) override { m_realBoxesByKeyboard = byKeyboard; }
     bool openAndCloseAbout(bool byKeyboard) override;
@@ -79,7 +102,10 @@ public:
     // visible; a disabled one takes no click.
     void clickId(int id);
     // "Get File" with the user picking `chosen` (nothing: cancel).
-    void getFile(std::optional<Selection> chosen);
+    void getFile(std::optional<Selection> chosen) {
+        system.chooser.queue(std::move(chosen));
+        clickId(IDC_GET_FILE);
+    }
     std::vector<std::wstring> listedWide() const;
 
     FakeSystem system;
