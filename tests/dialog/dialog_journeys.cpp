@@ -56,39 +56,43 @@ struct Step {
 
 struct Journey {
     std::string name;
-    bool keyboard;
+    bool keyboard = true;
     std::vector<Step> steps;
-    Key endKey;
-    bool accepted;
+    Key endKey = Key::Escape;
+    bool accepted = false;
 };
 
 std::vector<Journey> journeys() {
-    const std::vector<Step> merged{{"add", Control::GetFile}, {"choose", Control::Chooser}, {"merge", Control::Chooser}};
-    const std::vector<Step> mergedUnchosen{{"add", Control::GetFile}, {"merge", Control::Chooser}};
+    const Step add{"add", Control::GetFile};
+    const std::vector<Step> merged{add, {"choose", Control::Chooser}, {"merge", Control::Chooser}};
+    const std::vector<Step> unchosen{add, {"merge", Control::Chooser}};
     const auto then = [](std::vector<Step> steps, Step next) {
         steps.push_back(next);
         return steps;
     };
+    const Journey byEither[] = {
+        {"MergedThenEsc", true, merged},
+        {"MergedThenEnterPressesDone", true, merged, Key::Enter, true},
+        {"MergedThenReset", true, then(merged, {"reset", Control::Reset})},
+        {"FailedOutput", true, {add, {"fail", Control::Merge}}},
+        {"AboutBox", true, {add, {"about", Control::GetFile}}},
+        {"SourceThatCannotBeOpened",
+         true,
+         {{"add a missing file", Control::GetFile}, {"merge", Control::Chooser}}},
+    };
     std::vector<Journey> all;
     for (const bool keyboard : {true, false}) {
-        const auto named = [&](const char* what) { return (keyboard ? "Keyboard" : "Mouse") + std::string(what); };
-        all.push_back({named("MergedThenEsc"), keyboard, merged, Key::Escape, false});
-        all.push_back({named("MergedThenEnterPressesDone"), keyboard, merged, Key::Enter, true});
-        all.push_back({named("MergedThenReset"), keyboard, then(merged, {"reset", Control::Reset}),
-                       Key::Escape, false});
-        all.push_back({named("FailedOutput"), keyboard,
-                       {{"add", Control::GetFile}, {"fail", Control::Merge}}, Key::Escape, false});
-        all.push_back({named("AboutBox"), keyboard,
-                       {{"add", Control::GetFile}, {"about", Control::GetFile}}, Key::Escape, false});
-        all.push_back({named("SourceThatCannotBeOpened"), keyboard,
-                       {{"add a missing file", Control::GetFile}, {"merge", Control::Chooser}}, Key::Escape, false});
+        for (Journey journey : byEither) {
+            journey.name.insert(0, keyboard ? "Keyboard" : "Mouse");
+            journey.keyboard = keyboard;
+            all.push_back(journey);
+        }
     }
     all.push_back({"KeyboardTabAfterMergeReachesEveryEnabledControl", true,
-                   then(merged, {"tab round", Control::Chooser}), Key::Escape, false});
-    all.push_back({"MouseMergedUnchosenThenEsc", false, mergedUnchosen, Key::Escape, false});
-    all.push_back({"MouseMergedUnchosenThenEnterPressesDone", false, mergedUnchosen, Key::Enter, true});
-    all.push_back({"MouseMergedUnchosenThenReset", false, then(mergedUnchosen, {"reset", Control::Reset}),
-                   Key::Escape, false});
+                   then(merged, {"tab round", Control::Chooser})});
+    all.push_back({"MouseUnchosenMergedThenEsc", false, unchosen});
+    all.push_back({"MouseUnchosenMergedThenEnterPressesDone", false, unchosen, Key::Enter, true});
+    all.push_back({"MouseUnchosenMergedThenReset", false, then(unchosen, {"reset", Control::Reset})});
     return all;
 }
 
@@ -163,8 +167,8 @@ TEST_P(JourneyTest, KeepsTheKeyboardAlive) {
                 d->press(Key::Tab);
                 reached.insert(d->focused());
             }
-            EXPECT_EQ(reached, (std::set<Control>{Control::Done, Control::GetFile, Control::Chooser, Control::List,
-                                                  Control::Reset}));
+            EXPECT_EQ(reached, (std::set<Control>{Control::Done, Control::GetFile, Control::Chooser,
+                                                  Control::List, Control::Reset}));
         }
         EXPECT_EQ(d->focused(), step.focusAfter);
     }

@@ -155,8 +155,9 @@ TEST_F(DialogScenario, ConvertsEveryListedFileToTheChosenVersionWithALinePerEntr
             if (from == to) {
                 EXPECT_FALSE(exists(output));
             } else {
-                EXPECT_EQ(readFile(output), tallowbrook::test::convert(static_cast<Version>(from),
-                                                                       static_cast<Version>(to), records[from]))
+                EXPECT_EQ(readFile(output),
+                          tallowbrook::test::convert(static_cast<Version>(from), static_cast<Version>(to),
+                                                     records[from]))
                     << output;
             }
         }
@@ -220,18 +221,21 @@ TEST_F(DialogScenario, DetailsSayWhatEachConversionChanged) {
 
     ASSERT_EQ(d.boxes().size(), 1u);
     const std::string folder = path("");
-    EXPECT_EQ(d.boxes()[0].details,
-              folder + "a.dat: Version 8.02, written as a_604.dat\n"
-              "  788: 5 becomes 0\n"
-              "  848: 4 becomes 1\n"
-              "  the value 0 at entry offset 8 of entries 1-16 is dropped\n"
-              "  the value 0 at entry offset 12 of entries 1-16 is dropped\n"
-              "  the value 0 at entry offset 16 of entries 1-16 is dropped\n"
-              "  the 17th entry does not fit Version 6.04's table of 16 and is dropped; the entry count still reads 17\n"
-              "  the jobs path \"D:\\jobs\" is dropped\n"
-              "  defaults dropped: 1852: 2, the engraving-setting path \"trevak\\engraving_setting\", 2368: 1, "
-              "2372: 0, 2888: 1, entries 1-16 at entry offsets 5-7: 00 00 00, 20: 0, 24-27: 00 00 00 00\n" +
-              folder + "b.dat: passed over: already Version 6.04\n");
+    EXPECT_EQ(
+        d.boxes()[0].details,
+        folder +
+            "a.dat: Version 8.02, written as a_604.dat\n"
+            "  788: 5 becomes 0\n"
+            "  848: 4 becomes 1\n"
+            "  the value 0 at entry offset 8 of entries 1-16 is dropped\n"
+            "  the value 0 at entry offset 12 of entries 1-16 is dropped\n"
+            "  the value 0 at entry offset 16 of entries 1-16 is dropped\n"
+            "  the 17th entry does not fit Version 6.04's table of 16 and is dropped; the entry count still "
+            "reads 17\n"
+            "  the jobs path \"D:\\jobs\" is dropped\n"
+            "  defaults dropped: 1852: 2, the engraving-setting path \"trevak\\engraving_setting\", 2368: 1, "
+            "2372: 0, 2888: 1, entries 1-16 at entry offsets 5-7: 00 00 00, 20: 0, 24-27: 00 00 00 00\n" +
+            folder + "b.dat: passed over: already Version 6.04\n");
 }
 
 TEST_F(DialogScenario, AFailedOutputIsAStopReportAndTheDialogStaysReady) {
@@ -253,7 +257,8 @@ TEST_F(DialogScenario, AFailedOutputIsAStopReportAndTheDialogStaysReady) {
 // it; at the summary it is gone; the wait cursor stays for the whole run.
 TEST_F(DialogScenario, TheProgressBoxCountsFilesLookedAtAndIsGoneBeforeTheSummary) {
     d.setProgressDelay(std::chrono::milliseconds(0));
-    add({write("a.dat", randomRecord(Version::V604, 1)), path("b.dat"), write("c.dat", randomRecord(Version::V802, 3))});
+    add({write("a.dat", randomRecord(Version::V604, 1)), path("b.dat"),
+         write("c.dat", randomRecord(Version::V802, 3))});
     d.click(Control::Merge);
     ASSERT_EQ(d.boxes().size(), 2u);
     EXPECT_EQ(d.boxes()[0].progress, (ProgressShown{"File 1 of 3", 1, 3}));

@@ -31,8 +31,8 @@ public:
     void setMergeEnabled(bool enabled) override { mergeEnabled = enabled; }
     void showMessage(const Message& message) override {
         calls.push_back("message");
-        boxes.push_back({message.caption, message.text, message.details, message.icon == Message::Icon::Stop, busy,
-                         progressUp ? std::optional(progressSeen.back()) : std::nullopt});
+        boxes.push_back({message.caption, message.text, message.details, message.icon == Message::Icon::Stop,
+                         busy, progressUp ? std::optional(progressSeen.back()) : std::nullopt});
     }
     std::optional<std::vector<std::string>> chooseFiles(const std::string& initialName) override {
         return files.next(initialName);
@@ -76,10 +76,17 @@ public:
 
     void click(Control button) override {
         switch (button) {
-        case Control::GetFile: model.getFile(); break;
-        case Control::Merge: model.merge(); break;
-        case Control::Reset: model.reset(); break;
-        default: FAIL() << "the model has no such command";
+        case Control::GetFile:
+            model.getFile();
+            break;
+        case Control::Merge:
+            model.merge();
+            break;
+        case Control::Reset:
+            model.reset();
+            break;
+        default:
+            FAIL() << "the model has no such command";
         }
     }
     void answerOpenFile(std::optional<Paths> chosen) override { view.files.queue(std::move(chosen)); }

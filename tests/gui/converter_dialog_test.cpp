@@ -51,13 +51,12 @@ namespace {
 
 using app::MessageRequest;
 
-// Acting inside a box's own loop: a timer polls for the box and acts on it
-// once it is there. Past a deadline it gives up and closes whatever box or
-// menu is up, so that a test fails instead of waiting for ever.
-// Calls `act` with what `find` gives once it gives something, polling every
-// 50 ms. The flag turns true when `act` ran.
+// Acting inside a box's own loop: calls `act` with what `find` gives once it
+// gives something, polling every 50 ms; the flag turns true when `act` ran.
+// Past the deadline it gives up and closes whatever box or menu is up, so
+// that a test fails instead of waiting for ever.
 std::shared_ptr<bool> whenThere(std::function<QWidget*()> find, std::function<void(QWidget*)> act,
-                                       std::chrono::milliseconds limit = std::chrono::seconds(10)) {
+                                std::chrono::milliseconds limit = std::chrono::seconds(10)) {
     auto handled = std::make_shared<bool>(false);
     auto* timer = new QTimer(qApp);
     timer->setInterval(50);
@@ -209,7 +208,8 @@ public:
             }
         });
         if (byKeyboard) {
-            QTest::keyClick(m_dialog.focusWidget() != nullptr ? m_dialog.focusWidget() : &m_dialog, Qt::Key_F1);
+            QTest::keyClick(m_dialog.focusWidget() != nullptr ? m_dialog.focusWidget() : &m_dialog,
+                            Qt::Key_F1);
         } else {
             whenThere([] { return QApplication::activePopupWidget(); },
                       [](QWidget* popup) {
@@ -217,7 +217,8 @@ public:
                           QTest::mouseClick(menu, Qt::LeftButton, {},
                                             menu->actionGeometry(menu->actions().value(0)).center());
                       });
-            QContextMenuEvent menu(QContextMenuEvent::Mouse, QPoint(4, 4), m_dialog.mapToGlobal(QPoint(4, 4)));
+            QContextMenuEvent menu(QContextMenuEvent::Mouse, QPoint(4, 4),
+                                   m_dialog.mapToGlobal(QPoint(4, 4)));
             QApplication::sendEvent(&m_dialog, &menu);
         }
         EXPECT_TRUE(QTest::qWaitFor([] { return QApplication::activeModalWidget() == nullptr; }));
@@ -257,8 +258,8 @@ private:
     void record(QWidget* owner, const MessageRequest& request) {
         EXPECT_EQ(owner, &m_dialog) << "a box owned by the dialog";
         const auto* progress = owner->findChild<QProgressDialog*>("mergeProgress");
-        m_boxes.push_back({request.caption.toStdString(), request.text.toStdString(), request.details.toStdString(),
-                           request.icon == QMessageBox::Critical, busy(),
+        m_boxes.push_back({request.caption.toStdString(), request.text.toStdString(),
+                           request.details.toStdString(), request.icon == QMessageBox::Critical, busy(),
                            progress != nullptr && progress->isVisible()
                                ? std::optional<ProgressShown>({progress->labelText().toStdString(),
                                                                static_cast<std::size_t>(progress->value()),
@@ -283,9 +284,9 @@ private:
     std::optional<bool> m_realBoxesByKeyboard;
 
 public:
-    CConverterDialog m_dialog{app::UiSeams{
-        [this](QWidget*, const QString& initialName) { return answer(initialName); },
-        [this](QWidget* owner, const MessageRequest& request) { record(owner, request); }}};
+    CConverterDialog m_dialog{
+        app::UiSeams{[this](QWidget*, const QString& initialName) { return answer(initialName); },
+                     [this](QWidget* owner, const MessageRequest& request) { record(owner, request); }}};
 };
 
 } // namespace
@@ -306,7 +307,9 @@ using app::platformSeams;
 
 class QtConverterDialog : public ::testing::Test {
 protected:
-    template <typename T = QWidget> T* named(const char* name) { return dialog.findChild<T*>(QString::fromLatin1(name)); }
+    template <typename T = QWidget> T* named(const char* name) {
+        return dialog.findChild<T*>(QString::fromLatin1(name));
+    }
 
     QtDriver d;
     CConverterDialog& dialog = d.m_dialog;
@@ -317,10 +320,12 @@ TEST(QtDialogUnits, RoundToNearestPixel) {
         int baseWidth;
         int baseHeight;
         QRect doneButton;
-    } cases[] = {{6, 13, QRect(330, 117, 75, 23)}, {7, 16, QRect(385, 144, 88, 28)},
+    } cases[] = {{6, 13, QRect(330, 117, 75, 23)},
+                 {7, 16, QRect(385, 144, 88, 28)},
                  {5, 11, QRect(275, 99, 63, 19)}}; // halves round up
     for (const auto& c : cases) {
-        EXPECT_EQ(DialogUnits(c.baseWidth, c.baseHeight).toPixels(layout::kDone), c.doneButton) << c.baseWidth;
+        EXPECT_EQ(DialogUnits(c.baseWidth, c.baseHeight).toPixels(layout::kDone), c.doneButton)
+            << c.baseWidth;
     }
 }
 
@@ -350,9 +355,10 @@ TEST_F(QtConverterDialog, ControlsCarryTheirIdsAndTheTemplatesGeometry) {
         const char* name;
         int id;
         DialogRect rect;
-    } controls[] = {{"doneButton", IDC_DONE, layout::kDone},         {"getFileButton", IDC_GET_FILE, layout::kGetFile},
-                    {"mergeButton", IDC_MERGE, layout::kMerge},      {"versionChooser", IDC_CHOOSER, layout::kChooser},
-                    {"fileList", IDC_FILE_LIST, layout::kFileList}, {"resetButton", IDC_RESET, layout::kReset}};
+    } controls[] = {
+        {"doneButton", IDC_DONE, layout::kDone},        {"getFileButton", IDC_GET_FILE, layout::kGetFile},
+        {"mergeButton", IDC_MERGE, layout::kMerge},     {"versionChooser", IDC_CHOOSER, layout::kChooser},
+        {"fileList", IDC_FILE_LIST, layout::kFileList}, {"resetButton", IDC_RESET, layout::kReset}};
     for (const auto& c : controls) {
         ASSERT_NE(named(c.name), nullptr) << c.name;
         EXPECT_EQ(named(c.name)->property(app::kControlIdProperty).toInt(), c.id) << c.name;
@@ -399,7 +405,8 @@ TEST_F(QtConverterDialog, ArrangementFollowsTheTemplate) {
     const QRect done = named("doneButton")->geometry();
     const QRect chooser = d.chooser()->geometry();
     EXPECT_LT(list.right(), getFile.left());
-    EXPECT_TRUE(getFile.bottom() < merge.top() && merge.bottom() < reset.top() && reset.bottom() < done.top());
+    EXPECT_TRUE(getFile.bottom() < merge.top() && merge.bottom() < reset.top() &&
+                reset.bottom() < done.top());
     EXPECT_LT(list.bottom(), chooser.top());
     EXPECT_TRUE(QRect(QPoint(0, 0), dialog.size()).contains(done));
     for (const QLabel* label : dialog.findChildren<QLabel*>()) {

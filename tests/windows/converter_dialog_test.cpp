@@ -9,7 +9,6 @@
 
 #include "winapi/windows_prelude.h"
 
-#include "winapi/utf16.h"
 #include "dialog/converter_dialog_model.h"
 #include "dialog/dialog_ids.h"
 #include "tests/dialog/fake_view.h"
@@ -18,6 +17,7 @@
 #include "win32/list_box_order.h"
 #include "win32/message_box.h"
 #include "win32/open_file_dialog.h"
+#include "winapi/utf16.h"
 
 namespace tallowbrook::win32::test {
 namespace {
@@ -218,8 +218,8 @@ TEST_F(DialogMergeTest, ASourceHeldOpenForWritingIsReportedAndTheRunGoesOn) {
                       add("b.dat", randomRecord(Version::V604, 2)),
                       add("c.dat", randomRecord(Version::V604, 3))});
     // Another opener that writes and shares nothing, as a program saving it would.
-    const HANDLE held = ::CreateFileW(converted(path("b.dat")).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE held = ::CreateFileW(converted(path("b.dat")).c_str(), GENERIC_WRITE, 0, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     click(IDC_MERGE);
     ::CloseHandle(held);

@@ -6,8 +6,8 @@
 
 #include <cstring>
 
-#include "winapi/utf16.h"
 #include "win32/message_box.h"
+#include "winapi/utf16.h"
 
 namespace tallowbrook::win32::test {
 
@@ -243,8 +243,12 @@ void NativeDialog::press(Key key) {
     const HWND focus = ::GetFocus();
     ASSERT_TRUE(focus != nullptr && ::IsChild(hwnd, focus)) << "the keyboard reaches no control";
     for (const UINT message : {UINT{WM_KEYDOWN}, UINT{WM_KEYUP}}) {
-        MSG msg{focus, message, kKeys[static_cast<int>(key)],
-                message == WM_KEYUP ? LPARAM{static_cast<LONG>(0xC0000001)} : 1, 0, {}};
+        MSG msg{focus,
+                message,
+                kKeys[static_cast<int>(key)],
+                message == WM_KEYUP ? LPARAM{static_cast<LONG>(0xC0000001)} : 1,
+                0,
+                {}};
         if (!::IsDialogMessageW(hwnd, &msg)) {
             ::TranslateMessage(&msg);
             ::DispatchMessageW(&msg);
@@ -275,7 +279,8 @@ void NativeDialog::chooseByMouse(std::size_t row) {
     const HWND chooser = ::GetDlgItem(hwnd, IDC_CHOOSER);
     ::SetFocus(chooser);
     ::SendMessageW(chooser, CB_SETCURSEL, row, 0);
-    ::SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(IDC_CHOOSER, CBN_SELCHANGE), reinterpret_cast<LPARAM>(chooser));
+    ::SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(IDC_CHOOSER, CBN_SELCHANGE),
+                   reinterpret_cast<LPARAM>(chooser));
 }
 
 // As the system menu's entry sends it.
