@@ -333,6 +333,7 @@ TEST_F(QtConverterDialog, StartState) {
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Tallowbrook 5.0 Beta"));
     EXPECT_TRUE(d.chooser()->isEditable());
     EXPECT_EQ(dialog.chooserSelection(), std::optional<std::size_t>(5));
+    EXPECT_TRUE(named<QPushButton>("doneButton")->isDefault());
     EXPECT_FALSE(dialog.windowIcon().isNull());
     EXPECT_TRUE(dialog.acceptDrops());
     // What the window manager is asked for: a title, a close box and the
