@@ -106,6 +106,7 @@ protected:
         ASSERT_EQ(d->focused(), control);
     }
     void press(Control button) {
+        ASSERT_TRUE(button != Control::Merge || d->mergeEnabled()) << "a press the user could make";
         if (GetParam().keyboard) {
             tabTo(button);
             d->press(Key::Space);

@@ -312,9 +312,10 @@ TEST_F(DialogScenario, DroppedFilesAndFoldersJoinTheListInItsOrder) {
     const std::string other = write("sub" + kSeparator + "x.txt", Bytes(3));
     const std::string folder = path("").substr(0, path("").size() - 1);
 
-    // A folder stands for its .dat files; a dropped file is taken whatever its name.
-    d.drop({path("sub"), a, folder, other});
-    EXPECT_EQ(d.listed(), (Paths{a, a, path("B.DAT"), inner, other}));
+    // A folder stands for its .dat files; a dropped file is taken whatever its
+    // name, and whether or not it is there.
+    d.drop({path("sub"), a, folder, other, path("gone.dat")});
+    EXPECT_EQ(d.listed(), (Paths{a, a, path("B.DAT"), path("gone.dat"), inner, other}));
     EXPECT_TRUE(d.boxes().empty());
 }
 

@@ -230,10 +230,12 @@ Paths NativeDialog::chooserLabels() {
     return labels;
 }
 
-// The dialog keeps the wait cursor over itself for as long as a run goes.
+// The dialog keeps the wait cursor over itself for as long as a run goes;
+// it takes input again after.
 bool NativeDialog::busy() {
-    return ::SendMessageW(hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(hwnd), HTCLIENT) == TRUE &&
-           ::GetCursor() == ::LoadCursorW(nullptr, IDC_WAIT);
+    return (::SendMessageW(hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(hwnd), HTCLIENT) == TRUE &&
+            ::GetCursor() == ::LoadCursorW(nullptr, IDC_WAIT)) ||
+           !::IsWindowEnabled(hwnd);
 }
 
 // A key pressed and let go by the user, through the dialog's own loop: it goes
@@ -300,6 +302,7 @@ std::optional<bool> NativeDialog::waitForEnd() {
     if (!pumpUntil([this] { return dialog.endCode().has_value(); })) {
         return std::nullopt;
     }
+    EXPECT_FALSE(::IsWindow(hwnd)) << "the dialog is gone";
     return dialog.endCode() == IDOK;
 }
 
