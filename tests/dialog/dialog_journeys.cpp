@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <ostream>
 #include <set>
 
 #include "tests/dialog/scenario_driver.h"
@@ -61,6 +62,10 @@ struct Journey {
     Key endKey = Key::Escape;
     bool accepted = false;
 };
+
+void PrintTo(const Journey& journey, std::ostream* out) {
+    *out << journey.name;
+}
 
 std::vector<Journey> journeys() {
     const Step add{"add", Control::GetFile};
