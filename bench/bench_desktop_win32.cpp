@@ -67,7 +67,7 @@ int wmain(int argc, wchar_t** argv) {
         files.push_back(folder + L"\\settings" + std::to_wstring(i) + L".dat");
     }
     tallowbrook::win32::test::FakeSystem system;
-    system.answers.push_back(files);
+    system.chooser.queue(files);
     tallowbrook::win32::UiSeams seams = system.seams();
     seams.showBox = [](const tallowbrook::win32::BoxRequest& request) {
         ::SetTimer(nullptr, 0, 1, closeSummary);

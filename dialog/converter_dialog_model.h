@@ -66,7 +66,6 @@ public:
     // The last entry's text, or three blanks on an empty list.
     std::string offeredName() const;
     const std::vector<std::string>& entries() const { return m_entries; }
-    bool mergeEnabled() const { return m_mergeEnabled; }
 
     // How long a run goes before its progress box appears.
     void setProgressDelay(std::chrono::milliseconds delay) { m_progressDelay = delay; }

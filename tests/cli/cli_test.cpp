@@ -18,6 +18,7 @@
 #include "cli/json_text.h"
 #include "cli/standard_output.h"
 #include "text/printable_text.h"
+#include "tallowbrook_version.h"
 #include "tests/support/temp_folder.h"
 
 #ifdef _WIN32
@@ -80,7 +81,7 @@ TEST(CliUsage, HelpAndVersionExitWithZero) {
     EXPECT_NE(help.out.find("merge"), std::string::npos);
     const CliRun version = runCli({"--version"});
     EXPECT_EQ(version.status, cli::kExitOk);
-    EXPECT_NE(version.out.find("1.0.0.3"), std::string::npos);
+    EXPECT_NE(version.out.find(TALLOWBROOK_VERSION), std::string::npos);
 }
 
 TEST(CliMerge, SummaryOnStandardOutputMessagesOnStandardError) {

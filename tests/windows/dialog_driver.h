@@ -3,6 +3,8 @@
 // Drives the native main dialog in-process the way the system and the user
 // would: the real template and dialog procedure, created modeless, input as
 // the platform's messages, and modal boxes closed from inside their own loop.
+// It is the dialog scenarios' driver on Windows, and the native-only tests'
+// fixture.
 
 #include <gtest/gtest.h>
 
@@ -12,10 +14,16 @@
 #include <vector>
 
 #include "dialog/dialog_ids.h"
+#include "tests/dialog/scenario_driver.h"
 #include "tests/windows/fake_system.h"
 #include "win32/converter_dialog.h"
 
 namespace tallowbrook::win32::test {
+
+using dialog::test::Box;
+using dialog::test::Control;
+using dialog::test::Key;
+using dialog::test::Paths;
 
 // A top-level window of this thread with `caption`, owned by `owner`; null when none.
 HWND findOwnedWindow(HWND owner, const std::wstring& caption);
@@ -33,27 +41,102 @@ bool whileBoxIsUp(const std::function<void()>& open, const std::function<HWND()>
 // Handles what is waiting for this thread until `done()` or `limit`; true when done.
 bool pumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = std::chrono::seconds(5));
 
-// A key as the dialog's own loop would see it from the focused control.
-void pressKey(HWND dialog, WPARAM key);
+// Where a key pressed in `box` goes, as the box's own loop sees it.
+HWND focusIn(HWND box);
 
+// UTF-8 and UTF-16, each way, one text or several.
+std::string converted(const std::wstring& text);
+std::wstring converted(const std::string& text);
+template <typename Text> auto converted(const std::vector<Text>& texts) {
+    std::vector<decltype(converted(texts.front()))> result;
+    for (const Text& text : texts) {
+        result.push_back(converted(text));
+    }
+    return result;
+}
+
+class NativeDialog final : public dialog::test::WindowDriver {
+public:
+    NativeDialog();
+
+    void click(Control button) override { clickId(static_cast<int>(button)); }
+    void answerOpenFile(std::optional<Paths> chosen) override {
+        system.chooser.queue(chosen ? std::optional(converted(*chosen)) : std::nullopt);
+    }
+    Paths offeredNames() override { return converted(system.chooser.offered); }
+    void drop(const Paths& paths) override;
+    std::string hoverText(std::size_t row) override;
+    Paths listed() override { return converted(listedWide()); }
+    Paths chooserLabels() override;
+    std::optional<std::size_t> chosen() override {
+        const LRESULT row = ::SendDlgItemMessageW(hwnd, IDC_CHOOSER, CB_GETCURSEL, 0, 0);
+        return row == CB_ERR ? std::nullopt : std::optional<std::size_t>(row);
+    }
+    void choose(std::optional<std::size_t> row) override {
+        ::SendDlgItemMessageW(hwnd, IDC_CHOOSER, CB_SETCURSEL, row ? *row : static_cast<WPARAM>(-1), 0);
+    }
+    bool mergeEnabled() override { return ::IsWindowEnabled(::GetDlgItem(hwnd, IDC_MERGE)) != FALSE; }
+    bool busy() override;
+    bool progressShown() override { return findOwnedWindow(hwnd, L"Tallowbrook") != nullptr; }
+    const std::vector<Box>& boxes() override { return m_boxes; }
+    void setProgressDelay(std::chrono::milliseconds delay) override { dialog.setProgressDelay(delay); }
+    std::string programName() override { return "tallowbrook_win32_tests"; }
+
+    void show() override { ::ShowWindow(hwnd, SW_SHOW); }
+    void press(Key key) override;
+    Control focused() override;
+    Control defaultButton() override {
+        return static_cast<Control>(LOWORD(::SendMessageW(hwnd, DM_GETDEFID, 0, 0)));
+    }
+    bool drawnAsDefault(Control button) override {
+        const int id = static_cast<int>(button);
+        return (::SendDlgItemMessageW(hwnd, id, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON) != 0;
+    }
+    void chooseByMouse(std::size_t row) override;
+    void useRealBoxes(bool byKeyboard) override { m_realBoxesByKeyboard = byKeyboard; }
+    bool openAndCloseAbout(bool byKeyboard) override;
+    void closeBox() override { ::SendMessageW(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0); }
+    std::optional<bool> waitForEnd() override;
+
+    // A click the user could make on the button `id`: it must be there and
+    // visible; a disabled one takes no click.
+    void clickId(int id);
+    // "Get File" with the user picking `chosen` (nothing: cancel).
+    void getFile(std::optional<Selection> chosen) {
+        system.chooser.queue(std::move(chosen));
+        clickId(IDC_GET_FILE);
+    }
+    std::vector<std::wstring> listedWide() const;
+
+    FakeSystem system;
+    CConverterDialog dialog;
+    HWND hwnd = nullptr;
+
+private:
+    void record(const BoxRequest& request);
+
+    std::vector<Box> m_boxes;
+    std::optional<bool> m_realBoxesByKeyboard;
+};
+
+// The native-only tests' fixture: a fresh dialog for each.
 class DialogTest : public ::testing::Test {
 protected:
-    void SetUp() override;
+    void SetUp() override { ASSERT_NE(m_hwnd, nullptr); }
 
-    // A click the user could make: the button must be there, visible and enabled.
-    void click(int id);
-    // "Get File" with the user picking `chosen` (nothing: cancel).
-    void getFile(std::optional<Selection> chosen);
-    std::vector<std::wstring> listed() const;
+    void click(int id) { m_native.clickId(id); }
+    void getFile(std::optional<Selection> chosen) { m_native.getFile(std::move(chosen)); }
+    std::vector<std::wstring> listed() const { return m_native.listedWide(); }
     LRESULT chooser() const { return ::SendDlgItemMessageW(m_hwnd, IDC_CHOOSER, CB_GETCURSEL, 0, 0); }
     void choose(LRESULT index) {
         ::SendDlgItemMessageW(m_hwnd, IDC_CHOOSER, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
     }
-    bool mergeEnabled() const { return ::IsWindowEnabled(::GetDlgItem(m_hwnd, IDC_MERGE)) != FALSE; }
+    bool mergeEnabled() { return m_native.mergeEnabled(); }
 
-    FakeSystem m_system;
-    CConverterDialog m_dialog{m_system.seams()};
-    HWND m_hwnd = nullptr;
+    NativeDialog m_native;
+    FakeSystem& m_system = m_native.system;
+    CConverterDialog& m_dialog = m_native.dialog;
+    HWND m_hwnd = m_native.hwnd;
 };
 
 } // namespace tallowbrook::win32::test

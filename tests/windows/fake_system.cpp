@@ -45,20 +45,18 @@ BOOL FakeSystem::answer(OPENFILENAMEW& request) {
     requests.push_back({request.hwndOwner, request.Flags, filterText(request.lpstrFilter), request.lpstrFile,
                         request.nMaxFile});
     m_error = 0;
-    if (answers.empty() || !answers.front()) {
-        if (!answers.empty()) {
-            answers.pop_front();
-        }
+    const std::optional<Selection> chosen = chooser.next(request.lpstrFile);
+    if (!chosen) {
         return FALSE;
     }
-    const auto [result, nameAt] = systemResult(*answers.front());
+    const auto [result, nameAt] = systemResult(*chosen);
     if (result.size() > request.nMaxFile) {
         // Too small: the room needed in the first two bytes, and the same answer next time.
         request.lpstrFile[0] = static_cast<wchar_t>(std::min<std::size_t>(result.size(), 0xFFFF));
         m_error = FNERR_BUFFERTOOSMALL;
+        chooser.again(chosen);
         return FALSE;
     }
-    answers.pop_front();
     std::copy(result.begin(), result.end(), request.lpstrFile);
     request.nFileOffset = static_cast<WORD>(nameAt);
     return TRUE;

@@ -5,12 +5,12 @@
 // system does, so the program's own buffer handling and parsing run, and
 // records every box the dialog asked for.
 
-#include <deque>
 #include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "tests/support/scripted_chooser.h"
 #include "win32/interaction_seams.h"
 
 namespace tallowbrook::win32::test {
@@ -22,8 +22,8 @@ class FakeSystem {
 public:
     UiSeams seams();
 
-    // The open-file dialog's answers, in turn; none stands for cancel.
-    std::deque<std::optional<Selection>> answers;
+    // The open-file dialog's answers, in turn, and the names it was offered.
+    tallowbrook::test::ScriptedChooser<std::wstring> chooser;
     // The dialog as it was asked for, each time.
     struct Request {
         HWND owner;

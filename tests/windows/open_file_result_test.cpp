@@ -45,7 +45,7 @@ TEST(OpenFileDialog, AskesAgainWithMoreRoomWhenTheSelectionDoesNotFit) {
     for (int i = 0; i < 5000; ++i) {
         chosen.push_back(L"C:\\many\\" + std::wstring(40, L'x') + std::to_wstring(i) + L".dat");
     }
-    system.answers.emplace_back(chosen);
+    system.chooser.queue(chosen);
     const std::optional<Paths> paths = chooseDataFiles(nullptr, L"   ", answering(system));
     ASSERT_TRUE(paths);
     EXPECT_EQ(*paths, chosen);
@@ -57,11 +57,11 @@ TEST(OpenFileDialog, AskesAgainWithMoreRoomWhenTheSelectionDoesNotFit) {
 
 TEST(OpenFileDialog, CancelOrAFailureOfTheDialogAddsNothing) {
     FakeSystem system;
-    system.answers.emplace_back(std::nullopt);
+    system.chooser.queue(std::nullopt);
     EXPECT_FALSE(chooseDataFiles(nullptr, L"   ", answering(system)));
     // Past the largest room it gives up rather than ask for ever.
     FakeSystem huge;
-    huge.answers.emplace_back(Paths(1, L"C:\\" + std::wstring(kLargestResultRoom, L'x')));
+    huge.chooser.queue(Paths(1, L"C:\\" + std::wstring(kLargestResultRoom, L'x')));
     EXPECT_FALSE(chooseDataFiles(nullptr, L"   ", answering(huge)));
     EXPECT_LE(huge.requests.back().room, kLargestResultRoom);
 }
