@@ -61,51 +61,22 @@ TEST_P(TypedConverters, AgreeWithTheDispatchTable) {
 }
 
 using enum Version;
-INSTANTIATE_TEST_SUITE_P(
-    ByName, TypedConverters,
-    ::testing::Values(TypedCase{"Convert604To802",
-                                V604,
-                                V802,
-                                81,
-                                3,
-                                [](const Bytes& s) { return runTyped(&Convert604To802, s); },
-                                {},
-                                {{kEntryTable + 8, 2500}, {k2888, 1}}},
-                      TypedCase{"Convert700To604",
-                                V700,
-                                V604,
-                                82,
-                                17,
-                                [](const Bytes& s) { return runTyped(&Convert700To604, s); },
-                                {{k852, 9}},
-                                {{k852, 0}, {kEntryCountAt, 17}}},
-                      // The 8.00-and-8.02 converters take an 8.02 record as its first 2888 bytes.
-                      TypedCase{
-                          "Convert8xTo604From802",
-                          V802,
-                          V604,
-                          83,
-                          17,
-                          [](const Bytes& s) { return runTyped<kLength604, kLength800>(&Convert8xTo604, s); },
-                          {{k848, 6}},
-                          {{k848, 2}}},
-                      TypedCase{"Convert802To707",
-                                V802,
-                                V707,
-                                84,
-                                17,
-                                [](const Bytes& s) { return runTyped(&Convert802To707, s); },
-                                {{k1852, 3}, {k848, 3}},
-                                {{k1852, 2}, {k848, 1}}},
-                      TypedCase{"Convert705To700",
-                                V705,
-                                V700,
-                                85,
-                                17,
-                                [](const Bytes& s) { return runTyped(&Convert705To700, s); },
-                                {},
-                                {}}),
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(ByName, TypedConverters, ::testing::Values(
+    TypedCase{"Convert604To802", V604, V802, 81, 3, [](const Bytes& s) { return runTyped(&Convert604To802, s); },
+              {}, {{kEntryTable + 8, 2500}, {k2888, 1}}},
+    TypedCase{"Convert700To604", V700, V604, 82, 17, [](const Bytes& s) { return runTyped(&Convert700To604, s); },
+              {{k852, 9}}, {{k852, 0}, {kEntryCountAt, 17}}},
+    // The 8.00-and-8.02 converters take an 8.02 record as its first 2888 bytes.
+    TypedCase{"Convert8xTo604From802", V802, V604, 83, 17,
+              [](const Bytes& s) { return runTyped<kLength604, kLength800>(&Convert8xTo604, s); },
+              {{k848, 6}}, {{k848, 2}}},
+    TypedCase{"Convert802To707", V802, V707, 84, 17, [](const Bytes& s) { return runTyped(&Convert802To707, s); },
+              {{k1852, 3}, {k848, 3}}, {{k1852, 2}, {k848, 1}}},
+    TypedCase{"Convert705To700", V705, V700, 85, 17, [](const Bytes& s) { return runTyped(&Convert705To700, s); },
+              {}, {}}),
     [](const auto& row) { return std::string(row.param.name); });
+// clang-format on
 
 } // namespace
 } // namespace tallowbrook::test
