@@ -27,4 +27,20 @@ mkdir -p "$(dirname "$prefix")"
     wine wineboot </dev/null >/dev/null 2>&1 9>&- || true
   fi
 } 9>"$prefix.lock"
-exec wine "$@"
+# Now and then, on a busy machine, Wine cannot start a program at all (it
+# prints "ShellExecuteEx failed: Internal error"): nothing ran, so it is tried
+# again. What the program prints is passed on when it has ended.
+output=$(mktemp)
+errors=$(mktemp)
+trap 'rm -f "$output" "$errors"' EXIT
+for attempt in 1 2 3; do
+  status=0
+  wine "$@" >"$output" 2>"$errors" || status=$?
+  if [ "$status" -eq 0 ] || ! grep -q '^ShellExecuteEx failed: Internal error' "$output"; then
+    break
+  fi
+  echo "wine-run: Wine could not start $1 (attempt $attempt)" >&2
+done
+cat "$output"
+cat "$errors" >&2
+exit "$status"
