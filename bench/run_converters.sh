@@ -1,15 +1,14 @@
 #!/usr/bin/env bash
-# Builds the converter benchmark in Release (build/bench), runs it and prints,
-# for every pair, the converter's time as a multiple of a memcpy of the target
-# record's length. The goal is at most 3x. Extra arguments go to the benchmark
+# Builds the converter benchmark in Release (build/bench, preset bench), runs
+# it and prints, for every pair, the converter's time as a multiple of a memcpy
+# of the target record's length. The goal is at most 3x. Extra arguments go to the benchmark
 # (e.g. --benchmark_repetitions=9).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 build=build/bench
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTALLOWBROOK_BUILD_BENCH=ON \
-  -DTALLOWBROOK_BUILD_APP=OFF -DTALLOWBROOK_BUILD_CLI=OFF -DBUILD_TESTING=OFF >/dev/null
-cmake --build "$build" -j 2 --target tallowbrook_bench_converters >/dev/null
+cmake --preset bench >/dev/null
+cmake --build --preset bench -j 2 --target tallowbrook_bench_converters >/dev/null
 
 json="$build/bench_converters.json"
 "$build/bench/tallowbrook_bench_converters" --benchmark_repetitions=5 \

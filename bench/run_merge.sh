@@ -12,9 +12,8 @@ rounds=${1:-3}
 counts=("${@:2}")
 ((${#counts[@]})) || counts=(1000 10000)
 build=build/bench
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTALLOWBROOK_BUILD_BENCH=ON \
-  -DTALLOWBROOK_BUILD_APP=OFF -DTALLOWBROOK_BUILD_CLI=OFF -DBUILD_TESTING=OFF >/dev/null
-cmake --build "$build" -j 2 --target tallowbrook_bench_merge >/dev/null
+cmake --preset bench >/dev/null
+cmake --build --preset bench -j 2 --target tallowbrook_bench_merge >/dev/null
 bench="$build/bench/tallowbrook_bench_merge"
 
 results=$(mktemp)

@@ -19,12 +19,13 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 
 # Test programs cannot run on the build machine: list their tests when ctest
-# runs (through Wine, when it is there), not right after linking them. Wine's
-# own loader starts 32-bit and 64-bit programs alike in one WoW64 prefix.
+# runs (ctest --preset windows, through Wine when it is there), not right after
+# linking them. scripts/wine-run.sh runs them in the project's own prefix;
+# Wine's own loader starts 32-bit and 64-bit programs alike in one WoW64 prefix.
 set(CMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE PRE_TEST)
-find_program(tallowbrook_wine NAMES ${tallowbrook_wine_names})
+find_program(tallowbrook_wine NAMES wine)
 if(tallowbrook_wine)
-  set(CMAKE_CROSSCOMPILING_EMULATOR ${tallowbrook_wine})
+  get_filename_component(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run.sh ABSOLUTE)
 endif()
 
 # CLI11 is header-only and the same for every target: hand Debian's copy to the

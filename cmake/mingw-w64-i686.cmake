@@ -5,5 +5,4 @@
 # 32-bit loader (wine32:i386).
 set(CMAKE_SYSTEM_PROCESSOR i686)
 set(tallowbrook_mingw_triplet i686-w64-mingw32)
-set(tallowbrook_wine_names wine)
 include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64-common.cmake)

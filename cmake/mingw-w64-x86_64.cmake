@@ -2,5 +2,4 @@
 # (g++-mingw-w64-x86-64-posix).
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(tallowbrook_mingw_triplet x86_64-w64-mingw32)
-set(tallowbrook_wine_names wine64 wine)
 include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64-common.cmake)

@@ -4,7 +4,8 @@
 # installed, app/; cppcheck also over win32/ and winapi/. Any warning fails the script.
 #
 # clang-tidy reads the compile database of its own clang configuration in
-# build/analyse; nothing is compiled there but Qt's generated sources.
+# build/analyse (preset analyse); nothing is compiled there but Qt's generated
+# sources.
 #
 # Environment:
 #   ANALYSE_APP   auto (default: app/ when Qt 6 is found), on, off
@@ -28,9 +29,7 @@ else
   echo "note: app/ is not analysed (Qt 6 not found or ANALYSE_APP=off)"
 fi
 
-CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
-  -DTALLOWBROOK_BUILD_APP="$app" -DTALLOWBROOK_BUILD_FUZZ=ON \
-  -DTALLOWBROOK_BUILD_BENCH=OFF -DBUILD_TESTING=OFF >/dev/null
+cmake --preset analyse -DTALLOWBROOK_BUILD_APP="$app" >/dev/null
 if [ "$app" = ON ]; then
   # The moc and resource outputs the app's sources include.
   autogen=$(ninja -C "$build" -t targets all | sed -n 's/^\(app\/[A-Za-z_]*_autogen\): phony$/\1/p' | sort -u)

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer targets with clang in build/fuzz, writes their seed
-# corpora, and runs each target for a bounded time with a fixed seed. Any
-# finding (crash, sanitizer report, leak, timeout, broken property) fails the
-# script; the input that caused it is kept in build/fuzz/artifacts/<target>/.
+# Builds the libFuzzer targets with clang in build/fuzz (preset fuzz), writes
+# their seed corpora, and runs each target for a bounded time with a fixed
+# seed. Any finding (crash, sanitizer report, leak, timeout, broken property)
+# fails the script; the input that caused it is kept in build/fuzz/artifacts/<target>/.
 #
 # Environment:
 #   FUZZ_SECONDS  seconds per target (default 30)
@@ -18,19 +18,12 @@ targets=${FUZZ_TARGETS:-"fuzz_converters fuzz_output_path fuzz_merge"}
 jobs=${FUZZ_JOBS:-2}
 build=build/fuzz
 
-# Instrument the libraries as well as the targets, so coverage guides the
-# fuzzer through the code under test. Debug keeps the asserts of the byte
-# operations live; -O1 keeps the run fast.
-sanitizers="-fsanitize=address,undefined -fno-sanitize-recover=all"
-CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja \
-  -DCMAKE_BUILD_TYPE=Debug \
-  -DCMAKE_CXX_FLAGS="-O1 -fno-omit-frame-pointer -fsanitize=fuzzer-no-link ${sanitizers}" \
-  -DCMAKE_EXE_LINKER_FLAGS="${sanitizers}" \
-  -DTALLOWBROOK_WERROR=ON \
-  -DTALLOWBROOK_BUILD_FUZZ=ON -DTALLOWBROOK_BUILD_APP=OFF -DTALLOWBROOK_BUILD_CLI=OFF \
-  -DTALLOWBROOK_BUILD_BENCH=OFF -DBUILD_TESTING=OFF >/dev/null
+# The preset instruments the libraries as well as the targets, so coverage
+# guides the fuzzer through the code under test; Debug keeps the asserts of the
+# byte operations live, -O1 keeps the run fast.
+cmake --preset fuzz >/dev/null
 # shellcheck disable=SC2086
-cmake --build "$build" -j "$jobs" --target $targets
+cmake --build --preset fuzz -j "$jobs" --target $targets
 
 python3 fuzz/make-seeds.py "$build/seeds"
 

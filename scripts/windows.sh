@@ -2,8 +2,9 @@
 # Cross-builds the core, both programs and their tests for Windows with
 # MinGW-w64, for each architecture (x64: preset "windows" in build/windows;
 # x86: preset "windows-x86" in build/windows-x86), then for each one runs the
-# test programs under Wine (the desktop program's dialogs and the fault sweep
-# among them) and the end-to-end runs in tests/windows/: tallowbrook-cli.exe
+# test programs under Wine through ctest (presets "windows" and "windows-x86",
+# whose emulator is scripts/wine-run.sh; the desktop program's dialogs and the
+# fault sweep among them) and the end-to-end runs in tests/windows/: tallowbrook-cli.exe
 # against this machine's build, and tallowbrook.exe on a virtual X display.
 # Building also checks both programs' imports against Windows 7 SP1. One Wine
 # prefix (64-bit, with 32-bit support) runs both architectures.
@@ -13,7 +14,7 @@
 #
 # The end-to-end run compares with the command line built for this machine:
 # $TALLOWBROOK_REFERENCE_CLI if set, else build/ci's when it is newer than the
-# sources, else one built here in build/windows/host.
+# sources, else one built here in build/windows/host (preset windows-reference).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -63,18 +64,15 @@ source scripts/wine-prefix.sh
 unset DISPLAY WAYLAND_DISPLAY
 home_before=$(tallowbrook_home_outside_prefix)
 tallowbrook_wine_prefix "$prefix" null
-# Wine's own loader starts 32-bit and 64-bit programs alike.
-wine_cmd=$(command -v wine)
 
 reference=${TALLOWBROOK_REFERENCE_CLI:-}
 if [ -z "$reference" ]; then
   reference=build/ci/cli/tallowbrook-cli
   if [ ! -x "$reference" ] ||
     [ -n "$(find records convert cli -newer "$reference" -type f -print -quit)" ]; then
-    echo "=== windows: building the reference command line for this machine"
-    cmake -S . -B build/windows/host -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF \
-      -DTALLOWBROOK_BUILD_APP=OFF -DTALLOWBROOK_BUILD_BENCH=OFF >/dev/null
-    cmake --build build/windows/host -j "$jobs" --target tallowbrook-cli
+    echo "=== windows: building the reference command line for this machine (preset windows-reference)"
+    cmake --preset windows-reference >/dev/null
+    cmake --build --preset windows-reference -j "$jobs"
     reference=build/windows/host/cli/tallowbrook-cli
   fi
 fi
@@ -83,19 +81,16 @@ status=0
 for architecture in "${architectures[@]}"; do
   build=$(build_of "$architecture")
   step=$(date +%s)
-  echo "=== windows $architecture: test programs under Wine"
-  mapfile -t suites < <(find "$build/tests" -name '*_tests.exe' | sort)
-  if [ ${#suites[@]} -eq 0 ]; then
-    echo "no test programs were built in $build" >&2
+  preset=$(preset_of "$architecture")
+  echo "=== windows $architecture: test programs under Wine (ctest --preset $preset)"
+  # --no-tests=error: a build that made no test programs fails too.
+  if ! ctest --preset "$preset" -j "$jobs" --no-tests=error; then
+    echo "FAILED: $architecture: the test programs" >&2
     status=1
   fi
-  for suite in "${suites[@]}"; do
-    echo "--- $suite"
-    if ! "$wine_cmd" "$suite" --gtest_brief=1; then
-      echo "FAILED: $architecture: $suite" >&2
-      status=1
-    fi
-  done
+  # The emulator's server outlives the tests: end it before the end-to-end
+  # runs choose their graphics driver.
+  wineserver -k 2>/dev/null || true
   tested=$(date +%s)
 
   echo "=== windows $architecture: end-to-end run under Wine"

@@ -3,23 +3,19 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
 #include <sstream>
-
-#ifdef _WIN32
-#include "winapi/windows_prelude.h"
-#else
-#include <sys/resource.h>
-#include <unistd.h>
-#endif
+#include <string_view>
 
 #include "cli/cli_app.h"
 #include "cli/json_text.h"
 #include "cli/standard_output.h"
-#include "text/printable_text.h"
 #include "tallowbrook_version.h"
 #include "tests/support/temp_folder.h"
+#include "text/printable_text.h"
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -28,6 +24,7 @@
 #include "winapi/utf16.h"
 #include "winapi/windows_prelude.h"
 #else
+#include <sys/resource.h>
 #include <unistd.h>
 #endif
 
@@ -50,8 +47,8 @@ CliRun runCli(const std::vector<std::string>& args) {
 TEST(CliVersionNames, AcceptTheReleasesAndNothingElse) {
     using enum Version;
     const std::pair<const char*, std::optional<Version>> cases[] = {
-        {"6.04", V604}, {"7.00", V700}, {"7.03", V700}, {"7.00-7.04", V700}, {"7.05", V705},
-        {"7.07", V707}, {"8.00", V800}, {"8.02", V802}, {"8.01", {}},        {"7.06", {}},
+        {"6.04", V604}, {"7.00", V700}, {"7.03", V700},       {"7.00-7.04", V700}, {"7.05", V705},
+        {"7.07", V707}, {"8.00", V800}, {"8.02", V802},       {"8.01", {}},        {"7.06", {}},
         {"802", {}},    {"", {}},       {"Version 8.02", {}},
     };
     for (const auto& [name, version] : cases) {
@@ -59,43 +56,187 @@ TEST(CliVersionNames, AcceptTheReleasesAndNothingElse) {
     }
 }
 
-TEST(CliUsage, MistakesExitWithTwoAndSayWhy) {
-    const std::vector<std::vector<std::string>> mistakes = {
-        {},
-        {"merge", "x.dat"},
-        {"merge", "--to", "8.02"},
-        {"merge", "--to", "9.99", "x.dat"},
-        {"frobnicate"},
-    };
-    for (const auto& args : mistakes) {
-        const CliRun run = runCli(args);
-        EXPECT_EQ(run.status, cli::kExitUsage) << ::testing::PrintToString(args);
-        EXPECT_FALSE(run.err.empty()) << ::testing::PrintToString(args);
+// A run of the program as a user types it, and its answer. "{d}" stands for
+// the test folder, staged by stageFolder and the working folder of the run;
+// the '/'s of a path that starts there are the platform's separator. An
+// expected text that does not end a line need only be found in what was
+// printed; none is not looked at. Each output in `converted` must hold its
+// source converted.
+struct Converted {
+    Version from;
+    const char* source;
+    Version to;
+    const char* output;
+};
+
+struct Transcript {
+    const char* name;
+    std::vector<std::string> args;
+    int status;
+    std::optional<std::string> out = {};
+    std::optional<std::string> err = {};
+    std::vector<Converted> converted = {};
+};
+
+void PrintTo(const Transcript& transcript, std::ostream* out) {
+    *out << transcript.name << ' ' << ::testing::PrintToString(transcript.args);
+}
+
+// The folder itself holds what the platform's conventions are tried on, f/
+// the files of plain runs, set/ and empty/ the folders given as arguments.
+void stageFolder(const TempFolder& folder) {
+    using enum Version;
+    folder.write("X1.dat", randomRecord(V604, 1));
+    folder.write("x2.DAT", randomRecord(V700, 2));
+    folder.write("Y.dat", randomRecord(V705, 3));
+    folder.write("-v.dat", randomRecord(V707, 4));
+    std::filesystem::create_directory(folder.path() / "sub.dat"); // a folder matches no wildcard
+#ifndef _WIN32
+    folder.write("*.dat", randomRecord(V802, 5)); // a name like any other here
+#endif
+    for (const char* sub : {"f", "set", "set/e.dat", "empty", "f/good_700.dat"}) { // e.dat is no file
+        std::filesystem::create_directory(folder.path() / sub);                    // good_700.dat blocks 7.00
     }
-    EXPECT_NE(runCli({"merge", "--to", "9.99", "x.dat"}).err.find("unknown version \"9.99\""), std::string::npos);
+    folder.write("f/laser.dat", randomRecord(V705, 1));
+    folder.write("f/good.dat", randomRecord(V604, 3));
+    folder.write("f/a.dat", randomRecord(V700, 3));
+    folder.write("f/b.dat", randomBytes(1473, 4));
+    folder.write("f/z.dat", randomRecord(V700, 2));
+    for (const char* name : {"b.DAT", "a.dat", "A1.dat", "c.Dat", "notes.txt", "d.dat.bak"}) {
+        folder.write("set/" + std::string(name), randomRecord(V604, 1));
+    }
 }
 
-TEST(CliUsage, HelpAndVersionExitWithZero) {
-    const CliRun help = runCli({"--help"});
-    EXPECT_EQ(help.status, cli::kExitOk);
-    EXPECT_NE(help.out.find("merge"), std::string::npos);
-    const CliRun version = runCli({"--version"});
-    EXPECT_EQ(version.status, cli::kExitOk);
-    EXPECT_NE(version.out.find(TALLOWBROOK_VERSION), std::string::npos);
+std::string expanded(std::string text, const std::string& folder) {
+#ifdef _WIN32
+    constexpr char kSeparator = '\\';
+#else
+    constexpr char kSeparator = '/';
+#endif
+    for (std::size_t at = text.find("{d}"); at != std::string::npos; at = text.find("{d}", at)) {
+        text.replace(at, 3, folder);
+        for (at += folder.size();
+             at < text.size() && std::string_view(" :\n").find(text[at]) == std::string::npos; ++at) {
+            text[at] = text[at] == '/' ? kSeparator : text[at];
+        }
+    }
+    return text;
 }
 
-TEST(CliMerge, SummaryOnStandardOutputMessagesOnStandardError) {
+class CliTranscripts : public ::testing::TestWithParam<Transcript> {};
+
+TEST_P(CliTranscripts, AnswerAsWritten) {
+    const Transcript& transcript = GetParam();
     TempFolder folder;
-    const std::string source = folder.file("laser.dat");
-    writeFile(source, randomRecord(Version::V705, 1));
-    const std::string missing = folder.file("gone.dat");
+    stageFolder(folder);
+    std::string root = folder.file("");
+    root.pop_back(); // the separator
+    std::vector<std::string> args;
+    for (const std::string& arg : transcript.args) {
+        args.push_back(expanded(arg, root));
+    }
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(folder.path()); // for bare names
+    const CliRun run = runCli(args);
+    std::filesystem::current_path(before);
 
-    const CliRun run = runCli({"merge", "--to", "8.02", missing, source});
-    EXPECT_EQ(run.status, cli::kExitSourcesFailed);
-    EXPECT_EQ(run.out, "Done! Merged 1 configuration files.\n");
-    EXPECT_EQ(run.err, "File could not be opened \n" + missing + " was not found.\n");
-    EXPECT_EQ(readFile(folder.file("laser_802.dat")), convert(Version::V705, Version::V802, readFile(source)));
+    EXPECT_EQ(run.status, transcript.status) << run.err;
+    for (const auto& [printed, expected] :
+         {std::pair(run.out, transcript.out), std::pair(run.err, transcript.err)}) {
+        const std::string text = expanded(expected.value_or(""), root);
+        if (!expected) {
+            continue;
+        } else if (text.empty() || text.back() == '\n') {
+            EXPECT_EQ(printed, text);
+        } else {
+            EXPECT_NE(printed.find(text), std::string::npos) << printed;
+        }
+    }
+    for (const auto& [from, source, to, output] : transcript.converted) {
+        EXPECT_EQ(readFile(expanded(output, root)), convert(from, to, readFile(expanded(source, root))))
+            << output;
+    }
 }
+
+const std::string kV604 = ": Version 6.04 (1472 bytes)\n";
+const std::string kV700 = ": Version 7.00 - 7.04 (1480 bytes)\n";
+const std::string kV705 = ": Version 7.05 (1852 bytes)\n";
+const std::string kV707 = ": Version 7.07 (1856 bytes)\n";
+const std::string kNoMatch = "tallowbrook-cli: no file matches ";
+constexpr int kOk = cli::kExitOk, kOutputFailed = cli::kExitOutputFailed, kUsage = cli::kExitUsage,
+              kSourcesFailed = cli::kExitSourcesFailed;
+using enum Version;
+
+// clang-format off
+const Transcript kTranscripts[] = {
+    // Mistakes in the command exit with 2 and say why.
+    {"NoCommand", {}, kUsage, {}, "A subcommand is required"},
+    {"MergeWithoutTarget", {"merge", "x.dat"}, kUsage, {}, "--to is required"},
+    {"MergeWithoutFiles", {"merge", "--to", "8.02"}, kUsage, {}, "files is required"},
+    {"MergeToAnUnknownVersion", {"merge", "--to", "9.99", "x.dat"}, kUsage, {}, "unknown version \"9.99\""},
+    {"UnknownCommand", {"frobnicate"}, kUsage, {}, "A subcommand is required"},
+    {"MergeWithAnUnknownOption", {"merge", "--frobnicate", "--to", "8.00", "{d}/f/good.dat"}, kUsage, {},
+     "not expected: --frobnicate"},
+    {"MergeWithoutFilesToAnother", {"merge", "--to", "8.00"}, kUsage, {}, "files is required"},
+    {"InspectWithoutFiles", {"inspect"}, kUsage, {}, "files is required"},
+    // Help and the version exit with 0; the help says what each exit status means.
+    {"Help", {"--help"}, kOk, "merge"},
+    {"HelpOnExitZero", {"--help"}, kOk, "0  every file"},
+    {"HelpOnExitOne", {"--help"}, kOk, "1  an output"},
+    {"HelpOnExitTwo", {"--help"}, kOk, "2  the command"},
+    {"HelpOnExitThree", {"--help"}, kOk, "3  done, but"},
+    {"Version", {"--version"}, kOk, TALLOWBROOK_VERSION},
+    // The summary on standard output, the messages on standard error.
+    {"MergeSummaryAndMessages", {"merge", "--to", "8.02", "{d}/f/gone.dat", "{d}/f/laser.dat"}, kSourcesFailed,
+     "Done! Merged 1 configuration files.\n", "File could not be opened \n{d}/f/gone.dat was not found.\n",
+     {{V705, "{d}/f/laser.dat", V802, "{d}/f/laser_802.dat"}}},
+    // The exit status says how the command ended; a file passed over is no failure.
+    {"MergeWritten", {"merge", "--to", "8.00", "{d}/f/good.dat"}, kOk},
+    {"MergePassedOver", {"merge", "--to", "6.04", "{d}/f/good.dat"}, kOk},
+    {"MergeSourceGone", {"merge", "--to", "8.00", "{d}/f/gone.dat", "{d}/f/good.dat"}, kSourcesFailed},
+    {"MergeOutputBlocked", {"merge", "--to", "7.00", "{d}/f/gone.dat", "{d}/f/good.dat"}, kOutputFailed},
+    {"IdentifyOne", {"identify", "{d}/f/good.dat"}, kOk},
+    {"IdentifyOneGone", {"identify", "{d}/f/good.dat", "{d}/f/gone.dat"}, kSourcesFailed},
+    {"InspectGoneAsJson", {"inspect", "--json", "{d}/f/gone.dat"}, kSourcesFailed},
+    // An output failure ends the run with exit status 1.
+    {"MergeOutputFailureEndsTheRun", {"merge", "--to", "7.00", "{d}/f/good.dat", "{d}/f/good.dat"}, kOutputFailed,
+     "", "tallowbrook-cli: Access to {d}/f/good_700.dat was denied.\n"},
+    // Each file's version named by its length.
+    {"IdentifyByLength", {"identify", "{d}/f/a.dat", "{d}/f/b.dat", "{d}/f/c.dat"}, kSourcesFailed,
+     "{d}/f/a.dat" + kV700 + "{d}/f/b.dat: not a configuration file (1473 bytes)\n",
+     "{d}/f/c.dat: {d}/f/c.dat was not found.\n"},
+    // A folder stands for its data files in the list's order (letter case does not count); duplicates kept.
+    {"IdentifyAFolder", {"identify", "{d}/f/z.dat", "{d}/set", "{d}/empty", "{d}/f/z.dat"}, kOk,
+     "{d}/f/z.dat" + kV700 + "{d}/set/a.dat" + kV604 + "{d}/set/A1.dat" + kV604 + "{d}/set/b.DAT" + kV604 +
+     "{d}/set/c.Dat" + kV604 + "{d}/f/z.dat" + kV700},
+    {"MergeAFolder", {"merge", "--to", "7.05", "{d}/set"}, kOk, "Done! Merged 4 configuration files.\n", {},
+     {{V604, "{d}/set/b.DAT", V705, "{d}/set/b_705.DAT"}}},
+    {"MergeAnEmptyFolder", {"merge", "--to", "7.05", "{d}/empty"}, kOk, "", "tallowbrook-cli: no files to convert\n"},
+    // The platform's conventions for arguments.
+    {"SlashStartsAPath", {"identify", "/absent-folder/x.dat"}, kSourcesFailed, "", "/absent-folder/x.dat: "},
+    {"SlashQuestionMarkIsHelp", {"/?"}, kOk, "Subcommands:", ""},
+    {"SlashQuestionMarkIsTheCommandsHelp", {"merge", "/?"}, kOk, "Usage: tallowbrook-cli merge", ""},
+    {"SlashQuestionMarkAfterOptions", {"merge", "--to", "8.02", "/?"}, kOk, "Usage: tallowbrook-cli merge", ""},
+    {"DoubleDashEndsOptions", {"identify", "--", "-v.dat"}, kOk, "-v.dat" + kV707, ""},
+#ifdef _WIN32
+    {"Wildcard", {"identify", "{d}/*.dat"}, kOk,
+     "{d}/-v.dat" + kV707 + "{d}/X1.dat" + kV604 + "{d}/x2.DAT" + kV700 + "{d}/Y.dat" + kV705, ""},
+    {"WildcardIgnoresCase", {"identify", "{d}/X?.DAT", "Y.dat"}, kOk,
+     "{d}/X1.dat" + kV604 + "{d}/x2.DAT" + kV700 + "Y.dat" + kV705, ""},
+    {"WildcardWithoutMatch", {"identify", "{d}/*.none", "Y.dat"}, kSourcesFailed, "Y.dat" + kV705,
+     kNoMatch + "{d}/*.none\n"},
+    {"WildcardInAFolder", {"identify", "{d}/s*/X1.dat"}, kSourcesFailed, "", kNoMatch + "{d}/s*/X1.dat\n"},
+    {"WildcardInAnAbsentFolder", {"identify", "{d}/absent/*.dat"}, kSourcesFailed, "",
+     kNoMatch + "{d}/absent/*.dat\n"},
+#else
+    {"StarIsAName", {"identify", "{d}/*.dat"}, kOk, "{d}/*.dat: Version 8.02 (2892 bytes)\n", ""},
+    {"QuestionMarkIsAName", {"identify", "{d}/X?.dat", "Y.dat"}, kSourcesFailed, "Y.dat" + kV705,
+     "{d}/X?.dat: {d}/X?.dat was not found.\n"},
+#endif
+};
+// clang-format on
+INSTANTIATE_TEST_SUITE_P(Runs, CliTranscripts, ::testing::ValuesIn(kTranscripts),
+                         [](const auto& row) { return std::string(row.param.name); });
 
 // One file of each version, one of no version's length and one that is gone,
 // all converted to 8.02: a line for every entry, in list order, with the reason
@@ -107,13 +248,16 @@ struct MixedList {
     std::vector<std::string> files;
     std::string expectedLines(bool dryRun) const {
         const std::string written = dryRun ? ", would be written as " : ", written as ";
-        const std::string from707 = "the engraving-setting path \"trevak\\engraving_setting\", 2368: 1, 2372: 0, "
-                                    "the jobs path \"trevak\\jobs\", 2888: 1";
+        const std::string from707 =
+            "the engraving-setting path \"trevak\\engraving_setting\", 2368: 1, 2372: 0, "
+            "the jobs path \"trevak\\jobs\", 2888: 1";
         const std::string changes[] = {
             "  defaults filled in: 1852: 2, " + from707 + "\n",
             "  entry offset 8 of entries 1-2 is set to 1000\n"
-            "  defaults filled in: 1852: 2, " + from707 + ", entries 1-2 at entry offsets 12: 1, 16: 1, 20: 0; "
-            "defaults dropped: bytes 1478-1479: 00 00, entries 1-2 at entry offset 5: 0\n",
+            "  defaults filled in: 1852: 2, " +
+                from707 +
+                ", entries 1-2 at entry offsets 12: 1, 16: 1, 20: 0; "
+                "defaults dropped: bytes 1478-1479: 00 00, entries 1-2 at entry offset 5: 0\n",
             "  defaults filled in: 1852: 2, " + from707 + "\n",
             "  defaults filled in: " + from707 + "\n",
             "  defaults filled in: 2888: 1\n",
@@ -130,16 +274,14 @@ struct MixedList {
     }
     MixedList() {
         for (std::size_t i = 0; i < kVersionCount; ++i) {
-            files.push_back(folder.file("v" + std::to_string(i) + ".dat"));
             Bytes record(kVersionTable[i].length, std::byte{0});
             if (i == 1) {
                 putU32(record, 800, 2);
                 putU32(record, 836, 1000);
             }
-            writeFile(files.back(), record);
+            files.push_back(folder.write("v" + std::to_string(i) + ".dat", record));
         }
-        files.push_back(folder.file("odd.dat"));
-        writeFile(files.back(), randomBytes(1473, 9));
+        files.push_back(folder.write("odd.dat", randomBytes(1473, 9)));
         files.push_back(folder.file("gone.dat"));
     }
 };
@@ -169,122 +311,6 @@ TEST(CliMerge, DryRunSaysWhatWouldBeWrittenAndWritesNothing) {
     EXPECT_EQ(list.folder.names(), before);
 }
 
-TEST(CliArguments, AFolderStandsForItsDataFilesInTheListsOrder) {
-    TempFolder folder;
-    std::filesystem::create_directory(folder.path() / "set");
-    for (const char* name : {"b.DAT", "a.dat", "A1.dat", "c.Dat", "notes.txt", "d.dat.bak"}) {
-        writeFile(folder.file("set/" + std::string(name)), randomRecord(Version::V604, 1));
-    }
-    std::filesystem::create_directory(folder.path() / "set" / "e.dat"); // a folder is no file
-    std::filesystem::create_directory(folder.path() / "empty");
-    const std::string single = folder.file("z.dat");
-    writeFile(single, randomRecord(Version::V700, 2));
-
-    const CliRun run = runCli({"identify", single, folder.file("set"), folder.file("empty"), single});
-    EXPECT_EQ(run.status, cli::kExitOk) << run.err;
-#ifdef _WIN32
-    const std::string set = folder.file("set") + "\\";
-#else
-    const std::string set = folder.file("set") + "/";
-#endif
-    EXPECT_EQ(run.out, single + ": Version 7.00 - 7.04 (1480 bytes)\n" +      //
-                           set + "a.dat: Version 6.04 (1472 bytes)\n" +       // letter case does not count
-                           set + "A1.dat: Version 6.04 (1472 bytes)\n" +      //
-                           set + "b.DAT: Version 6.04 (1472 bytes)\n" +       //
-                           set + "c.Dat: Version 6.04 (1472 bytes)\n" +       //
-                           single + ": Version 7.00 - 7.04 (1480 bytes)\n");  // duplicates kept
-
-    const CliRun merge = runCli({"merge", "--to", "7.05", folder.file("set")});
-    EXPECT_EQ(merge.status, cli::kExitOk) << merge.err;
-    EXPECT_EQ(merge.out, "Done! Merged 4 configuration files.\n");
-    EXPECT_TRUE(exists(set + "b_705.DAT"));
-
-    const CliRun empty = runCli({"merge", "--to", "7.05", folder.file("empty")});
-    EXPECT_EQ(empty.status, cli::kExitOk);
-    EXPECT_EQ(empty.out, "");
-    EXPECT_EQ(empty.err, "tallowbrook-cli: no files to convert\n");
-}
-
-// The platform's conventions for arguments. "{d}/" stands for the test folder
-// and the platform's separator. An expected text that does not end a line
-// need only be found in what was printed.
-struct ArgumentCase {
-    std::vector<std::string> args;
-    int status;
-    std::string out;
-    std::string err;
-};
-
-std::string replacedAll(std::string text, const std::string& key, const std::string& value) {
-    for (std::size_t at = text.find(key); at != std::string::npos; at = text.find(key, at + value.size())) {
-        text.replace(at, key.size(), value);
-    }
-    return text;
-}
-
-TEST(CliArguments, FollowThePlatformsConventions) {
-    TempFolder folder;
-    writeFile(folder.file("X1.dat"), randomRecord(Version::V604, 1));
-    writeFile(folder.file("x2.DAT"), randomRecord(Version::V700, 2));
-    writeFile(folder.file("Y.dat"), randomRecord(Version::V705, 3));
-    writeFile(folder.file("-v.dat"), randomRecord(Version::V707, 4));
-    std::filesystem::create_directory(folder.path() / "sub.dat"); // a folder matches no wildcard
-#ifndef _WIN32
-    writeFile(folder.file("*.dat"), randomRecord(Version::V802, 5)); // a name like any other here
-#endif
-    const std::string d = folder.file("");
-    const std::string v604 = ": Version 6.04 (1472 bytes)\n";
-    const std::string v700 = ": Version 7.00 - 7.04 (1480 bytes)\n";
-    const std::string v705 = ": Version 7.05 (1852 bytes)\n";
-    const std::string v707 = ": Version 7.07 (1856 bytes)\n";
-    const std::string help = "Subcommands:";
-    const std::string noMatch = "tallowbrook-cli: no file matches ";
-
-    const ArgumentCase cases[] = {
-        {{"identify", "/absent-folder/x.dat"}, 3, "", "/absent-folder/x.dat: "}, // a path, not an option
-        {{"/?"}, 0, help, ""},
-        {{"merge", "/?"}, 0, "Usage: tallowbrook-cli merge", ""},
-        {{"merge", "--to", "8.02", "/?"}, 0, "Usage: tallowbrook-cli merge", ""},
-        {{"identify", "--", "-v.dat"}, 0, "-v.dat" + v707, ""},
-#ifdef _WIN32
-        {{"identify", "{d}/*.dat"},
-         0,
-         "{d}/-v.dat" + v707 + "{d}/X1.dat" + v604 + "{d}/x2.DAT" + v700 + "{d}/Y.dat" + v705,
-         ""},
-        {{"identify", "{d}/X?.DAT", "Y.dat"},
-         0,
-         "{d}/X1.dat" + v604 + "{d}/x2.DAT" + v700 + "Y.dat" + v705,
-         ""},
-        {{"identify", "{d}/*.none", "Y.dat"}, 3, "Y.dat" + v705, noMatch + "{d}/*.none\n"},
-        {{"identify", "{d}/s*/X1.dat"}, 3, "", noMatch + "{d}/s*/X1.dat\n"},
-        {{"identify", "{d}/absent/*.dat"}, 3, "", noMatch + "{d}/absent/*.dat\n"},
-#else
-        {{"identify", "{d}/*.dat"}, 0, "{d}/*.dat: Version 8.02 (2892 bytes)\n", ""},
-        {{"identify", "{d}/X?.dat", "Y.dat"}, 3, "Y.dat" + v705, "{d}/X?.dat: {d}/X?.dat was not found.\n"},
-#endif
-    };
-    const std::filesystem::path before = std::filesystem::current_path();
-    std::filesystem::current_path(folder.path()); // for bare names
-    for (const auto& [args, status, out, err] : cases) {
-        std::vector<std::string> typed;
-        for (const std::string& arg : args) {
-            typed.push_back(replacedAll(arg, "{d}/", d));
-        }
-        const CliRun run = runCli(typed);
-        EXPECT_EQ(run.status, status) << ::testing::PrintToString(typed) << run.err;
-        for (const auto& [printed, expected] : {std::pair(run.out, out), std::pair(run.err, err)}) {
-            const std::string text = replacedAll(expected, "{d}/", d);
-            if (text.empty() || text.back() == '\n') {
-                EXPECT_EQ(printed, text) << ::testing::PrintToString(typed);
-            } else {
-                EXPECT_NE(printed.find(text), std::string::npos)
-                    << ::testing::PrintToString(typed) << printed;
-            }
-        }
-    }
-    std::filesystem::current_path(before);
-}
-
 // A folder that is there but cannot be listed is no empty folder: its cause
 // is reported, naming it, and the run ends with exit status 3. Staged with
 // what stops even a superuser: no descriptor left on POSIX, another program
@@ -293,7 +319,7 @@ TEST(CliArguments, AFolderThatCannotBeListedIsReportedWithItsCause) {
     TempFolder folder;
     const std::string set = folder.file("set");
     std::filesystem::create_directory(folder.path() / "set");
-    writeFile(folder.file("set/a.dat"), randomRecord(Version::V604, 1));
+    folder.write("set/a.dat", randomRecord(Version::V604, 1));
 #ifdef _WIN32
     const std::wstring wideSet = (folder.path() / L"set").wstring();
     const HANDLE held = ::CreateFileW(wideSet.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
@@ -323,92 +349,44 @@ TEST(CliArguments, AFolderThatCannotBeListedIsReportedWithItsCause) {
     EXPECT_EQ(run.err, "Folder could not be read \n" + cause + "\n");
 }
 
-TEST(CliExitCodes, SayHowTheCommandEnded) {
-    TempFolder folder;
-    const std::string good = folder.file("good.dat");
-    writeFile(good, randomRecord(Version::V604, 3));
-    const std::string gone = folder.file("gone.dat");
-    std::filesystem::create_directory(folder.file("good_700.dat")); // blocks the 7.00 output
-
-    const std::pair<std::vector<std::string>, int> cases[] = {
-        {{"merge", "--to", "8.00", good}, cli::kExitOk},
-        {{"merge", "--to", "6.04", good}, cli::kExitOk}, // passed over is no failure
-        {{"merge", "--to", "8.00", gone, good}, cli::kExitSourcesFailed},
-        {{"merge", "--to", "7.00", gone, good}, cli::kExitOutputFailed},
-        {{"merge", "--to", "8.00"}, cli::kExitUsage},
-        {{"merge", "--frobnicate", "--to", "8.00", good}, cli::kExitUsage},
-        {{"identify", good}, cli::kExitOk},
-        {{"identify", good, gone}, cli::kExitSourcesFailed},
-        {{"inspect", "--json", gone}, cli::kExitSourcesFailed},
-        {{"inspect"}, cli::kExitUsage},
-    };
-    for (const auto& [args, status] : cases) {
-        EXPECT_EQ(runCli(args).status, status) << ::testing::PrintToString(args);
-    }
-    const CliRun help = runCli({"--help"});
-    for (const char* code : {"0  every file", "1  an output", "2  the command", "3  done, but"}) {
-        EXPECT_NE(help.out.find(code), std::string::npos) << code;
-    }
-}
-
-TEST(CliMerge, AnOutputFailureEndsTheRunWithExitOne) {
-    TempFolder folder;
-    const std::string source = folder.file("laser.dat");
-    writeFile(source, randomRecord(Version::V604, 2));
-    std::filesystem::create_directory(folder.file("laser_700.dat"));
-
-    const CliRun run = runCli({"merge", "--to", "7.00", source, source});
-    EXPECT_EQ(run.status, cli::kExitOutputFailed);
-    EXPECT_EQ(run.out, "");
-    EXPECT_EQ(run.err, "tallowbrook-cli: Access to " + folder.file("laser_700.dat") + " was denied.\n");
-}
-
-TEST(CliIdentify, NamesEachFilesVersionByItsLength) {
-    TempFolder folder;
-    writeFile(folder.file("a.dat"), randomRecord(Version::V700, 3));
-    writeFile(folder.file("b.dat"), randomBytes(1473, 4));
-    const CliRun run = runCli({"identify", folder.file("a.dat"), folder.file("b.dat"), folder.file("c.dat")});
-    EXPECT_EQ(run.status, cli::kExitSourcesFailed);
-    EXPECT_EQ(run.out, folder.file("a.dat") + ": Version 7.00 - 7.04 (1480 bytes)\n" + folder.file("b.dat") +
-                           ": not a configuration file (1473 bytes)\n");
-    EXPECT_EQ(run.err, folder.file("c.dat") + ": " + folder.file("c.dat") + " was not found.\n");
-}
-
 TEST(CliInspect, ShowsHeaderEntryCountAndTextSlotsSafely) {
     TempFolder folder;
     Bytes record = randomRecord(Version::V800, 8);
-    putText(record, 0, u"Laser\x1b[31m");     // a terminal escape in the device name
-    for (std::size_t i = 0; i < 32; ++i) {     // a form name without terminator
+    putText(record, 0, u"Laser\x1b[31m");  // a terminal escape in the device name
+    for (std::size_t i = 0; i < 32; ++i) { // a form name without terminator
         putText(record, 102 + 2 * i, u"f");
     }
-    putU32(record, 64, 0x08020401);            // dmSpecVersion 0x0401, dmDriverVersion 0x0802
-    putU32(record, 68, (2668U << 16) | 220U);  // dmSize 220, dmDriverExtra 2668 agrees
-    putU32(record, 800, 40);                   // more entries than the table holds
+    putU32(record, 64, 0x08020401);           // dmSpecVersion 0x0401, dmDriverVersion 0x0802
+    putU32(record, 68, (2668U << 16) | 220U); // dmSize 220, dmDriverExtra 2668 agrees
+    putU32(record, 800, 40);                  // more entries than the table holds
     putText(record, 276, u"one");
     putText(record, 864, u"two\ttabs");
     putText(record, 1856, u"trevak\\engraving_setting");
     putText(record, 2376, u"trevak\\jobs");
-    const std::string path = folder.file("laser\x7f.dat");
-    writeFile(path, record);
+    const std::string path = folder.write("laser\x7f.dat", record);
 
     const CliRun run = runCli({"inspect", path});
     EXPECT_EQ(run.status, cli::kExitOk) << run.err;
-    EXPECT_EQ(run.out, folder.file("laser\\x7F.dat") + ": Version 8.00 (2888 bytes)\n"
-                       "  device name: \"Laser\\x1B[31m\"\n"
-                       "  form name: \"" + std::string(32, 'f') + "\" (no terminator)\n"
-                       "  dmSpecVersion: 0x0401\n"
-                       "  dmDriverVersion: 0x0802\n"
-                       "  dmSize: 220\n"
-                       "  dmDriverExtra: 2668\n"
-                       "  entry count: 40 (more than the 17 entries the table holds)\n"
-                       "  text slot at 276: \"one\"\n"
-                       "  text slot at 864: \"two\\ttabs\"\n"
-                       "  engraving-setting path: \"trevak\\engraving_setting\"\n"
-                       "  jobs path: \"trevak\\jobs\"\n");
+    EXPECT_EQ(run.out, folder.file("laser\\x7F.dat") +
+                           ": Version 8.00 (2888 bytes)\n"
+                           "  device name: \"Laser\\x1B[31m\"\n"
+                           "  form name: \"" +
+                           std::string(32, 'f') +
+                           "\" (no terminator)\n"
+                           "  dmSpecVersion: 0x0401\n"
+                           "  dmDriverVersion: 0x0802\n"
+                           "  dmSize: 220\n"
+                           "  dmDriverExtra: 2668\n"
+                           "  entry count: 40 (more than the 17 entries the table holds)\n"
+                           "  text slot at 276: \"one\"\n"
+                           "  text slot at 864: \"two\\ttabs\"\n"
+                           "  engraving-setting path: \"trevak\\engraving_setting\"\n"
+                           "  jobs path: \"trevak\\jobs\"\n");
 
     putU32(record, 68, (2672U << 16) | 220U);
     writeFile(path, record);
-    EXPECT_NE(runCli({"inspect", path}).out.find("dmDriverExtra: 2672 (disagrees with the length: 2668 expected)\n"),
+    EXPECT_NE(runCli({"inspect", path})
+                  .out.find("dmDriverExtra: 2672 (disagrees with the length: 2668 expected)\n"),
               std::string::npos);
     EXPECT_EQ(folder.names(), std::vector<std::string>{"laser\x7f.dat"}); // nothing written
 }
@@ -434,15 +412,14 @@ TEST(CliJson, StringsAreValidWhateverTheyHold) {
 // file is left.
 TEST(CliEndToEnd, DiskFullWhileWritingLeavesTheOutputAsItWas) {
     TempFolder folder;
-    const std::string first = folder.file("first.dat");
-    const std::string second = folder.file("second.dat");
-    writeFile(first, randomRecord(Version::V705, 5));
-    writeFile(second, randomRecord(Version::V604, 6));
+    const std::string first = folder.write("first.dat", randomRecord(Version::V705, 5));
+    const std::string second = folder.write("second.dat", randomRecord(Version::V604, 6));
     const Bytes before = randomBytes(10, 7);
-    writeFile(folder.file("first_800.dat"), before);
+    folder.write("first_800.dat", before);
 
     // 2 KiB stops the 2888-byte record part way.
-    const std::string script = "trap '' XFSZ; ulimit -f 2; exec '" TALLOWBROOK_CLI_PATH "' merge --to 8.00 '" +
+    const std::string script = "trap '' XFSZ; ulimit -f 2; exec '" TALLOWBROOK_CLI_PATH
+                               "' merge --to 8.00 '" +
                                first + "' '" + second + "' 2>'" + folder.file("err.txt") + "'";
     const int status = std::system(("/bin/sh -c \"" + script + "\"").c_str());
     ASSERT_TRUE(WIFEXITED(status));
@@ -527,14 +504,16 @@ TEST(CliStandardOutput, AConsoleGetsTheCharactersThroughItsWideInterface) {
     ::FreeConsole();
     ASSERT_TRUE(::AllocConsole());
     ::SetConsoleOutputCP(437); // an old console's code page, which holds none of the texts' non-ASCII letters
-    const HANDLE console = ::CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                         nullptr, OPEN_EXISTING, 0, nullptr);
+    const HANDLE console =
+        ::CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                      OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(console, INVALID_HANDLE_VALUE);
     CONSOLE_SCREEN_BUFFER_INFO before{};
     ASSERT_TRUE(::GetConsoleScreenBufferInfo(console, &before));
 
-    const HANDLE writer = ::CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                        nullptr, OPEN_EXISTING, 0, nullptr);
+    const HANDLE writer =
+        ::CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                      OPEN_EXISTING, 0, nullptr);
     std::FILE* file = ::_fdopen(::_open_osfhandle(reinterpret_cast<intptr_t>(writer), _O_BINARY), "wb");
     ASSERT_NE(file, nullptr);
     EXPECT_EQ(writeOutputTexts(file, true), std::nullopt);
@@ -543,8 +522,8 @@ TEST(CliStandardOutput, AConsoleGetsTheCharactersThroughItsWideInterface) {
     for (const std::string& text : kOutputTexts) {
         std::wstring cells(static_cast<std::size_t>(before.dwSize.X), L' ');
         DWORD read = 0;
-        ASSERT_TRUE(::ReadConsoleOutputCharacterW(console, cells.data(), static_cast<DWORD>(cells.size()), {0, row},
-                                                  &read));
+        ASSERT_TRUE(::ReadConsoleOutputCharacterW(console, cells.data(), static_cast<DWORD>(cells.size()),
+                                                  {0, row}, &read));
         cells.erase(cells.find_last_not_of(L' ') + 1);
         EXPECT_EQ(winapi::toUtf8(cells), text);
         ++row;

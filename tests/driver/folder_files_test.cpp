@@ -2,15 +2,14 @@
 
 #include <gtest/gtest.h>
 
-#include <optional>
-
 #include <filesystem>
+#include <optional>
 
 #include "files/file_error.h"
 #include "files/folder_files.h"
-#include "text/case_blind_order.h"
 #include "tests/support/expect_file_error.h"
 #include "tests/support/temp_folder.h"
+#include "text/case_blind_order.h"
 
 namespace tallowbrook::test {
 namespace {
@@ -24,10 +23,10 @@ constexpr char kSeparator = '/';
 TEST(FolderFiles, TakesDatFilesInAnyCaseAndNothingElse) {
     TempFolder folder;
     for (const char* name : {"b.dat", "A.DAT", "c.Dat", "notes.txt", "dat", "x.dat.bak", "设定.dat"}) {
-        writeFile(folder.file(name), Bytes(3));
+        folder.write(name, Bytes(3));
     }
     std::filesystem::create_directory(folder.path() / "sub.dat");
-    writeFile(folder.file("sub.dat/inner.dat"), Bytes(3));
+    folder.write("sub.dat/inner.dat", Bytes(3));
 
     const std::string prefix = folder.file(""); // the folder and its separator
     ASSERT_EQ(prefix.back(), kSeparator);

@@ -5,8 +5,8 @@
 
 #include <optional>
 
-#include "files/file_error.h"
 #include "convert/inspect.h"
+#include "files/file_error.h"
 #include "records/byte_order.h"
 #include "records/layout.h"
 #include "tests/support/expect_file_error.h"
@@ -131,10 +131,9 @@ TEST(Inspect, AFileOfNoVersionIsDescribedByItsLengthOnly) {
 
 TEST(InspectFile, ReadsRealFilesAndNamesTheOneItCannotOpen) {
     TempFolder folder;
-    writeFile(folder.file("a.dat"), sampleRecord(Version::V707));
-    writeFile(folder.file("b.dat"), randomBytes(3000, 2));
-    EXPECT_EQ(describeFile(inspectFile(folder.file("a.dat"))), "Version 7.07, device \"Laser 1\"");
-    EXPECT_EQ(inspectFile(folder.file("b.dat")).length, 3000U);
+    EXPECT_EQ(describeFile(inspectFile(folder.write("a.dat", sampleRecord(Version::V707)))),
+              "Version 7.07, device \"Laser 1\"");
+    EXPECT_EQ(inspectFile(folder.write("b.dat", randomBytes(3000, 2))).length, 3000U);
     const std::optional<FileError> error = expectFileError([&] { inspectFile(folder.file("missing.dat")); });
     ASSERT_TRUE(error);
     EXPECT_EQ(error->what(), folder.file("missing.dat") + " was not found.");

@@ -10,8 +10,8 @@
 #include <unistd.h>
 #endif
 
-#include "files/file_access.h"
 #include "convert/merge.h"
+#include "files/file_access.h"
 #include "records/byte_order.h"
 #include "tests/support/expect_file_error.h"
 #include "tests/support/recording_events.h"
@@ -30,10 +30,7 @@ struct Source {
 class MergeTest : public ::testing::Test {
 protected:
     Source addFile(const std::string& name, Bytes bytes) {
-        Source source{m_folder.file(name), std::move(bytes)};
-        writeFile(source.path, source.bytes);
-        m_sources.push_back(source);
-        return source;
+        return m_sources.emplace_back(Source{m_folder.write(name, bytes), bytes});
     }
 
     Source addRecord(const std::string& name, Version version, std::uint32_t seed) {
@@ -114,8 +111,8 @@ TEST_F(MergeTest, FilesOfNoKnownLengthArePassedOverSilently) {
 
 TEST_F(MergeTest, NoChoiceOrAFileOfTheChosenVersionWritesNothing) {
     const Source source = addRecord("same.dat", Version::V802, 1);
-    for (const std::optional<std::size_t> chooser : {std::optional<std::size_t>(kTo802),
-                                                      std::optional<std::size_t>(), std::optional<std::size_t>(6)}) {
+    for (const std::optional<std::size_t> chooser :
+         {std::optional<std::size_t>(kTo802), std::optional<std::size_t>(), std::optional<std::size_t>(6)}) {
         RecordingEvents events;
         EXPECT_EQ(runMerge({source.path}, chooser, events).written, 0);
         EXPECT_EQ(events.messages.size(), 1u);
@@ -159,20 +156,21 @@ TEST_F(MergeTest, UnopenableSourcesAreReportedAndTheRunGoesOn) {
 
     EXPECT_EQ(outcome.kind, MergeOutcome::Kind::Completed);
     EXPECT_EQ(outcome.written, 1);
-    EXPECT_EQ(events.messages,
-              (std::vector<std::string>{
-                  "File could not be opened \n" + missing + " was not found.",
-                  "File could not be opened \nAccess to " + folder + " was denied.",
-                  "File could not be opened \nA sharing violation occurred while accessing " + locked.path + ".",
-                  "Done! Merged 1 configuration files.\n"}));
+    EXPECT_EQ(
+        events.messages,
+        (std::vector<std::string>{"File could not be opened \n" + missing + " was not found.",
+                                  "File could not be opened \nAccess to " + folder + " was denied.",
+                                  "File could not be opened \nA sharing violation occurred while accessing " +
+                                      locked.path + ".",
+                                  "Done! Merged 1 configuration files.\n"}));
     EXPECT_TRUE(exists(m_folder.file("good_802.dat")));
     EXPECT_FALSE(exists(m_folder.file("locked_802.dat")));
 }
 
 TEST_F(MergeTest, ListedTwiceConvertsTwiceAndOverwritesExistingOutput) {
     const Source source = addRecord("twice.dat", Version::V700, 5);
-    const std::string output = m_folder.file("twice_802.dat");
-    writeFile(output, randomBytes(9000, 6)); // a stale, longer file of the same name
+    const std::string output =
+        m_folder.write("twice_802.dat", randomBytes(9000, 6)); // stale, longer, same name
     ASSERT_EQ(::chmod(output.c_str(), 0640), 0);
 
     RecordingEvents events;

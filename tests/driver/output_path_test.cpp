@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "files/file_error.h"
 #include "convert/output_path.h"
+#include "files/file_error.h"
 
 namespace tallowbrook {
 namespace {
@@ -67,7 +67,7 @@ TEST(OutputPath, WindowsPathsNamingADataStreamAreTold) {
         {"\\\\server\\share\\laser.dat:s", true},
         {"\\\\?\\UNC\\server\\share\\laser.dat:s", true},
         {"\\\\server\\D:\\laser.dat", true}, // a share, not a drive
-        {"1:\\laser.dat", true},                 // no drive letter
+        {"1:\\laser.dat", true},             // no drive letter
         {":laser.dat", true},
         {"DD:\\laser.dat", true},
         {"\\\\?\\D:x:y", true},

@@ -69,7 +69,7 @@ INSTANTIATE_TEST_SUITE_P(Growing, AppendedDefaults,
                          ::testing::Combine(::testing::ValuesIn(pairsAppendingFields()),
                                             ::testing::Values(std::byte{0x00}, std::byte{0xCD})),
                          [](const ::testing::TestParamInfo<DefaultsParam>& test) {
-                             return pairName(std::get<0>(test.param)) + "_Fill" +
+                             return pairName(std::get<0>(test.param)) + "Fill" +
                                     std::to_string(std::to_integer<unsigned>(std::get<1>(test.param)));
                          });
 

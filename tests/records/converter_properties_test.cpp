@@ -78,8 +78,8 @@ INSTANTIATE_TEST_SUITE_P(AllPairs, WrittenBytes,
                                             ::testing::Range<std::size_t>(0, std::size(kSourceKinds)),
                                             ::testing::ValuesIn(kFills)),
                          [](const ::testing::TestParamInfo<WrittenBytesParam>& test) {
-                             return pairName(std::get<0>(test.param)) + "_" +
-                                    kSourceKinds[std::get<1>(test.param)].name + "_Fill" +
+                             return pairName(std::get<0>(test.param)) +
+                                    kSourceKinds[std::get<1>(test.param)].name + "Fill" +
                                     std::to_string(std::to_integer<unsigned>(std::get<2>(test.param)));
                          });
 

@@ -76,8 +76,8 @@ INSTANTIATE_TEST_SUITE_P(BetweenFamilies, FieldwiseTextCarry,
                                             ::testing::Range<std::size_t>(0, std::size(kTextCases)),
                                             ::testing::ValuesIn(kSlots)),
                          [](const ::testing::TestParamInfo<TextParam>& test) {
-                             return pairName(std::get<0>(test.param)) + "_" +
-                                    kTextCases[std::get<1>(test.param)].name + "_At" +
+                             return pairName(std::get<0>(test.param)) +
+                                    kTextCases[std::get<1>(test.param)].name + "At" +
                                     std::to_string(std::get<2>(test.param));
                          });
 

@@ -96,7 +96,7 @@ INSTANTIATE_TEST_SUITE_P(BetweenFamilies, EntryWidth,
                          ::testing::Combine(::testing::ValuesIn(pairsChangingEntryWidth()),
                                             ::testing::ValuesIn(kCounts)),
                          [](const ::testing::TestParamInfo<EntryParam>& test) {
-                             return pairName(std::get<0>(test.param)) + "_Count" +
+                             return pairName(std::get<0>(test.param)) + "Count" +
                                     std::to_string(std::get<1>(test.param));
                          });
 

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+
 #include "tests/records/conversion_oracle.h"
 
 namespace tallowbrook::test {
@@ -9,67 +12,81 @@ namespace {
 
 constexpr std::byte kFill{0xCD};
 
-TEST(RoundTrip, Through802GivesBackEvery800ByteUnless1852Was3) {
-    for (const std::uint32_t at1852 : {0u, 1u, 2u, 3u, 4u, 0xFFFF'FFFFu}) {
-        Bytes original = randomRecord(Version::V800, 71);
-        putU32(original, 68, (2668u << 16) | 0x00DCu); // a well-formed dmDriverExtra
-        putU32(original, k1852, at1852);
-        putU32(original, k848, 5); // no remap between 8.00 and 8.02
-        const Bytes back =
-            convert(Version::V802, Version::V800, convert(Version::V800, Version::V802, original));
-        Bytes expected = original;
-        if (at1852 == 3) {
-            putU32(expected, k1852, 2);
-        }
-        EXPECT_EQ(back, expected) << "value at 1852: " << at1852;
-    }
+// A record taken from `version` to `via` and back, each target starting filled
+// with its fill; what comes back is `expected`: the original but what is lost.
+struct RoundTrip {
+    std::string name;
+    Version version, via;
+    std::byte thereFill, backFill;
+    Bytes original, expected;
+};
+
+void PrintTo(const RoundTrip& trip, std::ostream* out) {
+    *out << trip.name;
+}
+
+// A record with 40-unit texts in both slots and 852 set.
+Bytes withTexts(Version version, std::uint32_t seed, std::uint32_t count, std::uint32_t codePage) {
+    Bytes record = realisticRecord(version, seed, count);
+    putU32(record, 68, (codePage << 16) | 0x00DCu);
+    putTextOfLength(record, kFirstTextSlot, 40, true);
+    putTextOfLength(record, kSecondTextSlot, 40, true);
+    putU32(record, k852, 0x5555'0001u);
+    return record;
 }
 
 // The field-wise copy back into 6.04 drops what lies behind each text's zero
-// unit, so those bytes keep the fill of the final target.
-void expectBehindTextsKeepFill(Bytes& expected, std::size_t mediumTextUnits) {
+// unit, so those bytes keep the fill of the final target; 852 comes back as 0.
+Bytes without852AndTextTails(Bytes record) {
+    putU32(record, k852, 0);
     for (const std::size_t slot : {kFirstTextSlot, kSecondTextSlot}) {
-        for (std::size_t i = slot + 2 * (mediumTextUnits + 1); i < slot + kSlotBytes; ++i) {
-            expected[i] = kFill;
-        }
+        std::fill(record.begin() + static_cast<std::ptrdiff_t>(slot + 2 * 41),
+                  record.begin() + static_cast<std::ptrdiff_t>(slot + kSlotBytes), kFill);
     }
+    return record;
 }
 
-TEST(RoundTrip, ThroughVersion700GivesBackA604RecordBut852AndTextTails) {
-    for (const std::uint32_t count : {0u, 3u, 16u, 17u}) {
-        Bytes original = realisticRecord(Version::V604, 72, count);
-        putU32(original, 68, (1252u << 16) | 0x00DCu);
-        putTextOfLength(original, kFirstTextSlot, 40, true);
-        putTextOfLength(original, kSecondTextSlot, 40, true);
-        putU32(original, k852, 0x5555'0001u);
-        const Bytes back =
-            convert(Version::V700, Version::V604, convert(Version::V604, Version::V700, original), kFill);
+std::vector<RoundTrip> roundTrips() {
+    using enum Version;
+    std::vector<RoundTrip> trips;
+    // Through 8.02, every 8.00 byte comes back, unless 1852 was 3.
+    for (const std::uint32_t at1852 : {0u, 1u, 2u, 3u, 4u, 0xFFFF'FFFFu}) {
+        Bytes original = randomRecord(V800, 71);
+        putU32(original, 68, (2668u << 16) | 0x00DCu); // a well-formed dmDriverExtra
+        putU32(original, k1852, at1852);
+        putU32(original, k848, 5); // no remap between 8.00 and 8.02
         Bytes expected = original;
-        putU32(expected, k852, 0);
-        expectBehindTextsKeepFill(expected, 40);
-        EXPECT_EQ(back, expected) << "entry count " << count;
+        putU32(expected, k1852, at1852 == 3 ? 2 : at1852);
+        trips.push_back({"From800Via802With1852At" + std::to_string(at1852), V800, V802, std::byte{0},
+                         std::byte{0}, original, expected});
     }
+    for (const std::uint32_t count : {0u, 3u, 16u, 17u}) {
+        // A 6.04 record through 7.00 comes back but for 852 and the text tails.
+        const Bytes from604 = withTexts(V604, 72, count, 1252);
+        trips.push_back({"From604Via700With" + std::to_string(count) + "Entries", V604, V700, std::byte{0},
+                         kFill, from604, without852AndTextTails(from604)});
+        // A 7.00 record through 6.04 loses the 17th entry too. The 6.04 record
+        // in between starts filled; the whole copy back carries its text tails.
+        const Bytes from700 = withTexts(V700, 73, count, 1260);
+        Bytes expected = without852AndTextTails(from700);
+        std::fill(expected.begin() + 1472, expected.begin() + 1480, kFill);
+        trips.push_back({"From700Via604With" + std::to_string(count) + "Entries", V700, V604, kFill, kFill,
+                         from700, expected});
+    }
+    return trips;
 }
 
-TEST(RoundTrip, Through604GivesBackA700RecordButThe17thEntry852AndTextTails) {
-    for (const std::uint32_t count : {0u, 3u, 16u, 17u}) {
-        Bytes original = realisticRecord(Version::V700, 73, count);
-        putU32(original, 68, (1260u << 16) | 0x00DCu);
-        putTextOfLength(original, kFirstTextSlot, 40, true);
-        putTextOfLength(original, kSecondTextSlot, 40, true);
-        putU32(original, k852, 0x5555'0001u);
-        // The 6.04 record in between starts filled too; the whole copy back carries its text tails.
-        const Bytes back = convert(Version::V604, Version::V700,
-                                   convert(Version::V700, Version::V604, original, kFill), kFill);
-        Bytes expected = original;
-        putU32(expected, k852, 0);
-        expectBehindTextsKeepFill(expected, 40);
-        for (std::size_t i = 1472; i < 1480; ++i) {
-            expected[i] = kFill;
-        }
-        EXPECT_EQ(back, expected) << "entry count " << count;
-    }
+class RoundTrips : public ::testing::TestWithParam<RoundTrip> {};
+
+TEST_P(RoundTrips, GiveBackTheRecordButWhatIsLost) {
+    const RoundTrip& trip = GetParam();
+    const Bytes back = convert(trip.via, trip.version,
+                               convert(trip.version, trip.via, trip.original, trip.thereFill), trip.backFill);
+    EXPECT_EQ(back, trip.expected);
 }
+
+INSTANTIATE_TEST_SUITE_P(ThereAndBack, RoundTrips, ::testing::ValuesIn(roundTrips()),
+                         [](const auto& row) { return row.param.name; });
 
 } // namespace
 } // namespace tallowbrook::test
