@@ -43,10 +43,7 @@ Pair pairAt(std::size_t index) {
 bool usesFieldWiseCopy(Pair pair) {
     const std::size_t from = info(pair.source).length;
     const std::size_t to = info(pair.target).length;
-    if (from == kLength604 && to == kLength700) {
-        return false;
-    }
-    return isOlderFamily(from) || isOlderFamily(to);
+    return !(from == kLength604 && to == kLength700) && (isOlderFamily(from) || isOlderFamily(to));
 }
 
 bool slotIsTerminated(std::span<const std::byte> record, std::size_t offset) {

@@ -62,15 +62,6 @@ bool hasStreamColon(std::string_view path, PathStyle style) {
     return style == PathStyle::Windows && std::count(path.begin(), path.end(), ':') > driveColons;
 }
 
-std::size_t commonPrefix(std::string_view a, std::string_view b) {
-    return static_cast<std::size_t>(std::mismatch(a.begin(), a.end(), b.begin(), b.end()).first - a.begin());
-}
-
-std::size_t commonTail(std::string_view a, std::string_view b) {
-    return static_cast<std::size_t>(std::mismatch(a.rbegin(), a.rend(), b.rbegin(), b.rend()).first -
-                                    a.rbegin());
-}
-
 // A position at which taking `suffix` out of `output` gives `path`. With
 // `wantedTail` set, the position must also lie in the file name (at or behind
 // `nameStart`) and have exactly that many code points of the path behind it.
@@ -81,14 +72,15 @@ std::optional<std::size_t> insertionPoint(std::string_view path, std::string_vie
     if (output.size() != path.size() + suffix.size()) {
         return std::nullopt;
     }
-    const std::size_t prefix = commonPrefix(path, output);
-    const std::size_t tail = commonTail(path, output);
+    // How far the two agree from the start, and from the end.
+    const auto prefix = static_cast<std::size_t>(
+        std::mismatch(path.begin(), path.end(), output.begin(), output.end()).first - path.begin());
+    const auto tail = static_cast<std::size_t>(
+        std::mismatch(path.rbegin(), path.rend(), output.rbegin(), output.rend()).first - path.rbegin());
     const std::size_t lowest = path.size() > tail ? path.size() - tail : 0;
     for (std::size_t at = lowest; at <= std::min(prefix, path.size()); ++at) {
-        if (output.substr(at, suffix.size()) != suffix) {
-            continue;
-        }
-        if (!wantedTail || (at >= nameStart && fuzz::utf8CodePoints(path.substr(at)) == wantedTail)) {
+        if (output.substr(at, suffix.size()) == suffix &&
+            (!wantedTail || (at >= nameStart && fuzz::utf8CodePoints(path.substr(at)) == wantedTail))) {
             return at;
         }
     }

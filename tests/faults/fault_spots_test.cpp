@@ -10,7 +10,6 @@
 
 #include <gtest/gtest.h>
 
-#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -28,26 +27,20 @@ namespace {
 using fault::Fault;
 using fault::Primitive;
 
-constexpr std::size_t kTo802 = 5;
-
 class FaultSpots : public ::testing::Test {
 protected:
-    FaultSpots() {
-        writeFile(m_source, m_record);
-        writeFile(m_output, m_old);
-        fault::reset();
-    }
+    FaultSpots() { fault::reset(); }
     ~FaultSpots() override { fault::reset(); }
 
-    MergeOutcome run() { return runMerge({m_source}, kTo802, m_events); }
+    MergeOutcome run() { return runMerge({m_source}, indexOf(Version::V802), m_events); }
 
     Bytes converted() const { return convert(Version::V705, Version::V802, m_record); }
 
     TempFolder m_folder;
-    const std::string m_source = m_folder.file("a.dat");
-    const std::string m_output = m_folder.file("a_802.dat");
     const Bytes m_record = randomRecord(Version::V705, 1);
     const Bytes m_old = randomBytes(10, 2);
+    const std::string m_source = m_folder.write("a.dat", m_record);
+    const std::string m_output = m_folder.write("a_802.dat", m_old);
     RecordingEvents m_events;
 };
 

@@ -107,6 +107,7 @@ std::map<Primitive, unsigned> callCounts() {
 }
 
 struct RunResult {
+    std::map<Primitive, unsigned> argumentCalls; // made by the look at the arguments
     std::vector<ArgumentProblem> problems;
     MergeOutcome outcome;
     RecordingEvents events;
@@ -135,14 +136,10 @@ public:
         add(m_set + kSeparator + "e", randomRecord(Version::V800, 6), Version::V800, std::nullopt);
     }
 
-    // `argumentCalls`, when given, gets the calls of each primitive that the
-    // look at the arguments made.
-    RunResult run(std::map<Primitive, unsigned>* argumentCalls = nullptr) const {
+    RunResult run() const {
         RunResult run;
         ExpandedArguments expanded = expandArguments({m_listed[0].source, m_listed[1].source, m_set});
-        if (argumentCalls != nullptr) {
-            *argumentCalls = callCounts();
-        }
+        run.argumentCalls = callCounts();
         run.problems = std::move(expanded.problems);
         run.outcome = runMerge(MergeRequest{expanded.files, Version::V802}, run.events);
         return run;
@@ -268,10 +265,10 @@ protected:
 TEST_P(FaultSweep, EveryCallOfEveryPrimitive) {
     const auto& [kind, removalFails] = GetParam();
     // The run without faults, traced.
-    std::map<Primitive, unsigned> argumentCalls;
     const Scene traced;
     fault::reset();
-    traced.checkUndisturbed(traced.run(&argumentCalls));
+    const RunResult faultless = traced.run();
+    traced.checkUndisturbed(faultless);
     std::map<Primitive, unsigned> calls = callCounts();
     ASSERT_FALSE(HasFailure()) << "the run without faults went wrong";
 
@@ -299,7 +296,7 @@ TEST_P(FaultSweep, EveryCallOfEveryPrimitive) {
             ASSERT_TRUE(reached) << "the call was never made";
 
             const std::optional<FileCause> cause = expectedCause(kind, primitive);
-            const bool inArguments = nth <= argumentCalls[primitive];
+            const bool inArguments = nth <= faultless.argumentCalls.at(primitive);
             if (!run.problems.empty()) {
                 // The folder is reported with its cause; the run goes on without it.
                 ASSERT_TRUE(inArguments && cause) << "reported: " << run.problems.front().argument;

@@ -31,12 +31,11 @@ public:
         throw std::runtime_error("cannot make a temporary folder");
     }
     ~TempFolder() {
-        using std::filesystem::perms;
         std::error_code ignored;
         // Read-only files and folders left by a test must not stop the clean-up.
         for (const auto& entry : std::filesystem::recursive_directory_iterator(m_path, ignored)) {
-            std::filesystem::permissions(entry.path(), perms::owner_all, std::filesystem::perm_options::add,
-                                         ignored);
+            std::filesystem::permissions(entry.path(), std::filesystem::perms::owner_all,
+                                         std::filesystem::perm_options::add, ignored);
         }
         std::filesystem::remove_all(m_path, ignored);
     }

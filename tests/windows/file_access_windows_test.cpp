@@ -50,6 +50,12 @@ std::string nameOf(const ::testing::TestParamInfo<FailureCase>& info) {
     return info.param.name;
 }
 
+// A folder made as `name` in the folder; its path.
+std::string madeFolder(const TempFolder& folder, const std::string& name) {
+    fs::create_directory(folder.path() / name);
+    return folder.file(name);
+}
+
 class SourceOpenFailure : public WindowsFileAccess, public ::testing::WithParamInterface<FailureCase> {};
 
 TEST_P(SourceOpenFailure, RaisesItsCause) {
@@ -60,12 +66,7 @@ TEST_P(SourceOpenFailure, RaisesItsCause) {
 const FailureCase kOpenFailures[] = {
     {"MissingFile", [](const TempFolder& f) { return f.file("absent.dat"); }, FileCause::FileNotFound},
     {"MissingFolder", [](const TempFolder& f) { return f.file("absent\\a.dat"); }, FileCause::BadPath},
-    {"Folder",
-     [](const TempFolder& f) {
-         fs::create_directory(f.path() / "folder.dat");
-         return f.file("folder.dat");
-     },
-     FileCause::AccessDenied},
+    {"Folder", [](const TempFolder& f) { return madeFolder(f, "folder.dat"); }, FileCause::AccessDenied},
     {"ReservedCharacter", [](const TempFolder& f) { return f.file("a") + "<b>.dat"; }, FileCause::BadPath},
     {"NotUtf8", [](const TempFolder& f) { return f.file("a") + "\xC3(.dat"; }, FileCause::BadPath},
     {"EmbeddedZero", [](const TempFolder& f) { return f.file("a") + std::string("\0b.dat", 6); },
@@ -102,12 +103,7 @@ const FailureCase kCreateFailures[] = {
          return path;
      },
      FileCause::AccessDenied},
-    {"Folder",
-     [](const TempFolder& f) {
-         fs::create_directory(f.path() / "dir_604.dat");
-         return f.file("dir_604.dat");
-     },
-     FileCause::AccessDenied},
+    {"Folder", [](const TempFolder& f) { return madeFolder(f, "dir_604.dat"); }, FileCause::AccessDenied},
     {"MissingFolder", [](const TempFolder& f) { return f.file("absent\\out_604.dat"); }, FileCause::BadPath},
 };
 
