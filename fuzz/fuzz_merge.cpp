@@ -13,14 +13,11 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <optional>
 #include <set>
 #include <string>
-#include <system_error>
 #include <vector>
 
 #include "convert/dispatch.h"
@@ -29,6 +26,7 @@
 #include "fuzz/fuzz_check.h"
 #include "records/version_table.h"
 #include "tests/support/recording_events.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
@@ -48,41 +46,16 @@ struct SourceCase {
     std::vector<std::byte> expectedOutput;
 };
 
-fs::path& folder() {
-    static fs::path path;
-    return path;
+// Made on first use, removed at exit.
+const fs::path& folder() {
+    static const test::TempFolder made;
+    return made.path();
 }
 
-void removeFolder() {
-    std::error_code ignored;
-    fs::remove_all(folder(), ignored);
-}
-
-// Plain stdio and memcpy/memcmp below: this harness runs every iteration, and
-// byte-by-byte loops here would cost more than the driver under test.
-std::vector<std::byte> readWhole(const std::string& path) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    FUZZ_CHECK(file != nullptr);
-    std::vector<std::byte> bytes;
-    std::byte chunk[4096];
-    std::size_t got = 0;
-    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
-        bytes.insert(bytes.end(), chunk, chunk + got);
-    }
-    FUZZ_CHECK(std::ferror(file) == 0);
-    std::fclose(file);
-    return bytes;
-}
-
+// memcpy/memcmp below: this harness runs every iteration, and byte-by-byte
+// loops here would cost more than the driver under test.
 bool sameBytes(const std::vector<std::byte>& a, const std::vector<std::byte>& b) {
     return a.size() == b.size() && (a.empty() || std::memcmp(a.data(), b.data(), a.size()) == 0);
-}
-
-void writeWhole(const std::string& path, const std::vector<std::byte>& bytes) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    FUZZ_CHECK(file != nullptr);
-    FUZZ_CHECK(std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size());
-    FUZZ_CHECK(std::fclose(file) == 0);
 }
 
 std::vector<std::byte> filled(std::size_t length, const std::uint8_t* pattern, std::size_t patternLength,
@@ -126,14 +99,6 @@ std::size_t lengthAt(const std::uint8_t* data) {
 
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int* /*argc*/, char*** /*argv*/) {
-    std::string pattern = (fs::temp_directory_path() / "tallowbrook-fuzz-XXXXXX").string();
-    FUZZ_CHECK(::mkdtemp(pattern.data()) != nullptr);
-    folder() = pattern;
-    std::atexit(removeFolder);
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < kHeaderBytes) {
         return 0;
@@ -150,14 +115,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                      filled(lengthAt(data + 1), pattern, patternLength, 0, 0), target));
     if ((data[0] & kSecondFileBit) != 0) {
         sources.push_back(expectationFor((folder() / "cfg").string(),
-                                         filled(lengthAt(data + 3), pattern, patternLength, 1, 0xA5), target));
+                                         filled(lengthAt(data + 3), pattern, patternLength, 1, 0xA5),
+                                         target));
     }
 
     std::vector<std::string> entries;
     std::set<std::string> expectedNames;
     int expectedWritten = 0;
     for (const SourceCase& source : sources) {
-        writeWhole(source.path, source.bytes);
+        test::writeFile(source.path, source.bytes);
         entries.push_back(source.path);
         expectedNames.insert(source.path);
         if (source.outputPath) {
@@ -176,9 +142,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(events.messages.size() == 1 && events.messages.back() == summaryText(expectedWritten));
 
     for (const SourceCase& source : sources) {
-        FUZZ_CHECK(sameBytes(readWhole(source.path), source.bytes));
+        FUZZ_CHECK(sameBytes(test::readFile(source.path), source.bytes));
         if (source.outputPath) {
-            FUZZ_CHECK(sameBytes(readWhole(*source.outputPath), source.expectedOutput));
+            FUZZ_CHECK(sameBytes(test::readFile(*source.outputPath), source.expectedOutput));
         }
     }
 

@@ -21,20 +21,17 @@ using namespace tallowbrook;
 
 constexpr std::size_t kCharactersKeptBehind = 4;
 
-bool isLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-
-bool isSlash(char c) { return c == '/' || c == '\\'; }
-
 // Where a Windows path's drive letter stands: at its start, or behind "\\?\" or
 // "\\.\" (either slash); npos when it has none.
 std::size_t driveColonAt(std::string_view path) {
-    std::size_t letter = 0;
-    if (path.size() >= 4 && isSlash(path[0]) && isSlash(path[1]) && (path[2] == '?' || path[2] == '.') &&
-        isSlash(path[3])) {
-        letter = 4;
+    const auto slash = [path](std::size_t i) { return path[i] == '/' || path[i] == '\\'; };
+    const std::size_t letter =
+        path.size() >= 4 && slash(0) && slash(1) && (path[2] == '?' || path[2] == '.') && slash(3) ? 4 : 0;
+    if (path.size() <= letter + 1 || path[letter + 1] != ':') {
+        return std::string_view::npos;
     }
-    return path.size() > letter + 1 && isLetter(path[letter]) && path[letter + 1] == ':' ? letter + 1
-                                                                                        : std::string_view::npos;
+    const char c = path[letter];
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ? letter + 1 : std::string_view::npos;
 }
 
 // "/" separates folders everywhere, "\\" on Windows; on Windows a drive's ":"
@@ -61,42 +58,29 @@ std::size_t lastSeparator(std::string_view path, PathStyle style) {
 
 // Any ":" but a drive's names a data stream on Windows; none does on POSIX.
 bool hasStreamColon(std::string_view path, PathStyle style) {
-    if (style != PathStyle::Windows) {
-        return false;
-    }
-    for (std::size_t i = 0; i < path.size(); ++i) {
-        if (path[i] == ':' && i != driveColonAt(path)) {
-            return true;
-        }
-    }
-    return false;
-}
-
-std::size_t commonPrefix(std::string_view a, std::string_view b) {
-    return static_cast<std::size_t>(std::mismatch(a.begin(), a.end(), b.begin(), b.end()).first - a.begin());
-}
-
-std::size_t commonTail(std::string_view a, std::string_view b) {
-    return static_cast<std::size_t>(std::mismatch(a.rbegin(), a.rend(), b.rbegin(), b.rend()).first - a.rbegin());
+    const std::ptrdiff_t driveColons = driveColonAt(path) == std::string_view::npos ? 0 : 1;
+    return style == PathStyle::Windows && std::count(path.begin(), path.end(), ':') > driveColons;
 }
 
 // A position at which taking `suffix` out of `output` gives `path`. With
 // `wantedTail` set, the position must also lie in the file name (at or behind
 // `nameStart`) and have exactly that many code points of the path behind it.
 // Repeated characters can make several positions fit, so each is tried.
-std::optional<std::size_t> insertionPoint(std::string_view path, std::string_view output, std::string_view suffix,
-                                          std::size_t nameStart, std::optional<std::size_t> wantedTail) {
+std::optional<std::size_t> insertionPoint(std::string_view path, std::string_view output,
+                                          std::string_view suffix, std::size_t nameStart,
+                                          std::optional<std::size_t> wantedTail) {
     if (output.size() != path.size() + suffix.size()) {
         return std::nullopt;
     }
-    const std::size_t prefix = commonPrefix(path, output);
-    const std::size_t tail = commonTail(path, output);
+    // How far the two agree from the start, and from the end.
+    const auto prefix = static_cast<std::size_t>(
+        std::mismatch(path.begin(), path.end(), output.begin(), output.end()).first - path.begin());
+    const auto tail = static_cast<std::size_t>(
+        std::mismatch(path.rbegin(), path.rend(), output.rbegin(), output.rend()).first - path.rbegin());
     const std::size_t lowest = path.size() > tail ? path.size() - tail : 0;
     for (std::size_t at = lowest; at <= std::min(prefix, path.size()); ++at) {
-        if (output.substr(at, suffix.size()) != suffix) {
-            continue;
-        }
-        if (!wantedTail || (at >= nameStart && fuzz::utf8CodePoints(path.substr(at)) == wantedTail)) {
+        if (output.substr(at, suffix.size()) == suffix &&
+            (!wantedTail || (at >= nameStart && fuzz::utf8CodePoints(path.substr(at)) == wantedTail))) {
             return at;
         }
     }

@@ -7,20 +7,10 @@ namespace tallowbrook::fuzz {
 namespace {
 
 // Length of the sequence that `lead` starts, or 0 for a byte that starts none.
+// Continuation bytes (0x80-0xBF), the overlong leads 0xC0 and 0xC1, and
+// 0xF5-0xFF start none.
 std::size_t sequenceLength(unsigned char lead) {
-    if (lead < 0x80) {
-        return 1;
-    }
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        return 2;
-    }
-    if (lead >= 0xE0 && lead <= 0xEF) {
-        return 3;
-    }
-    if (lead >= 0xF0 && lead <= 0xF4) {
-        return 4;
-    }
-    return 0;
+    return lead < 0x80 ? 1 : lead < 0xC2 ? 0 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : lead < 0xF5 ? 4 : 0;
 }
 
 } // namespace

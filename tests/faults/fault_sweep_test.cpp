@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <map>
@@ -20,17 +21,19 @@
 #include <ostream>
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #ifndef _WIN32
 #include <sys/stat.h>
 #endif
 
+#include "convert/merge.h"
 #include "files/file_error.h"
 #include "files/folder_files.h"
-#include "convert/merge.h"
 #include "records/version_table.h"
 #include "tests/support/platform_faults.h"
+#include "tests/support/recording_events.h"
 #include "tests/support/temp_folder.h"
 
 namespace tallowbrook::test {
@@ -49,8 +52,8 @@ struct FaultKind {
     std::optional<FileCause> cause;
 };
 
-#ifdef _WIN32
 const FaultKind kFaultKinds[] = {
+#ifdef _WIN32
     {"IoDevice", failingWith(ERROR_IO_DEVICE), FileCause::HardIo},
     {"DiskFull", failingWith(ERROR_DISK_FULL), FileCause::DiskFull},
     {"AccessDenied", failingWith(ERROR_ACCESS_DENIED), FileCause::AccessDenied},
@@ -58,21 +61,17 @@ const FaultKind kFaultKinds[] = {
     {"LockViolation", failingWith(ERROR_LOCK_VIOLATION), FileCause::LockViolation},
     {"TooManyOpenFiles", failingWith(ERROR_TOO_MANY_OPEN_FILES), FileCause::TooManyOpenFiles},
     {"HandleDiskFull", failingWith(ERROR_HANDLE_DISK_FULL), FileCause::DiskFull},
-    {"ShortTransfer", {Fault::Kind::ShortTransfer, 0}, std::nullopt},
-    {"ZeroTransfer", {Fault::Kind::ZeroTransfer, 0}, FileCause::EndOfFile},
-};
 #else
-const FaultKind kFaultKinds[] = {
     {"EIO", failingWith(EIO), FileCause::HardIo},
     {"ENOSPC", failingWith(ENOSPC), FileCause::DiskFull},
     {"EINTR", failingWith(EINTR), std::nullopt},
     {"EACCES", failingWith(EACCES), FileCause::AccessDenied},
     {"EMFILE", failingWith(EMFILE), FileCause::TooManyOpenFiles},
     {"EDQUOT", failingWith(EDQUOT), FileCause::DiskFull},
+#endif
     {"ShortTransfer", {Fault::Kind::ShortTransfer, 0}, std::nullopt},
     {"ZeroTransfer", {Fault::Kind::ZeroTransfer, 0}, FileCause::EndOfFile},
 };
-#endif
 
 // The calls whose failure names no file: flush and close. (On POSIX the
 // folder's flush names the output it was to make durable.)
@@ -98,27 +97,20 @@ std::optional<FileCause> expectedCause(const FaultKind& kind, Primitive primitiv
     return kind.cause;
 }
 
-// What the run reported about one entry.
-struct Reported {
-    EntryOutcome::Kind kind;
-    std::optional<FileError> error;
-};
-
-class KeepingEvents final : public MergeEvents {
-public:
-    void entryDone(const EntryOutcome& outcome, std::size_t /*total*/) override {
-        entries.push_back({outcome.kind, outcome.error});
+// The calls of each primitive made since the last reset.
+std::map<Primitive, unsigned> callCounts() {
+    std::map<Primitive, unsigned> calls;
+    for (const Primitive primitive : fault::kPrimitives) {
+        calls[primitive] = fault::callsOf(primitive);
     }
-    void runCompleted(const std::string& summary) override { summaries.push_back(summary); }
-
-    std::vector<Reported> entries;
-    std::vector<std::string> summaries;
-};
+    return calls;
+}
 
 struct RunResult {
+    std::map<Primitive, unsigned> argumentCalls; // made by the look at the arguments
     std::vector<ArgumentProblem> problems;
     MergeOutcome outcome;
-    KeepingEvents events;
+    RecordingEvents events;
 };
 
 // One listed file and what may stand at its output path afterwards.
@@ -144,16 +136,10 @@ public:
         add(m_set + kSeparator + "e", randomRecord(Version::V800, 6), Version::V800, std::nullopt);
     }
 
-    // `argumentCalls`, when given, gets the calls of each primitive that the
-    // look at the arguments made.
-    RunResult run(std::map<Primitive, unsigned>* argumentCalls = nullptr) const {
+    RunResult run() const {
         RunResult run;
         ExpandedArguments expanded = expandArguments({m_listed[0].source, m_listed[1].source, m_set});
-        if (argumentCalls != nullptr) {
-            for (const Primitive primitive : fault::kPrimitives) {
-                (*argumentCalls)[primitive] = fault::callsOf(primitive);
-            }
-        }
+        run.argumentCalls = callCounts();
         run.problems = std::move(expanded.problems);
         run.outcome = runMerge(MergeRequest{expanded.files, Version::V802}, run.events);
         return run;
@@ -161,19 +147,14 @@ public:
 
     const std::string& folderArgument() const { return m_set; }
 
-    // What the run writes when the folder stands for nothing.
-    int convertingOutsideTheFolder() const {
-        return (m_listed[0].converted ? 1 : 0) + (m_listed[1].converted ? 1 : 0);
-    }
-
     const std::vector<Listed>& listed() const { return m_listed; }
 
-    int converting() const {
-        int count = 0;
-        for (const Listed& listed : m_listed) {
-            count += listed.converted ? 1 : 0;
-        }
-        return count;
+    // What the run writes of the first `count` files: of all, or, with 2, of
+    // those outside the folder, when the folder stands for nothing.
+    int converting(std::size_t count = 5) const {
+        return static_cast<int>(
+            std::count_if(m_listed.begin(), m_listed.begin() + static_cast<std::ptrdiff_t>(count),
+                          [](const Listed& listed) { return listed.converted.has_value(); }));
     }
 
     // What must hold whatever failed. `endedAt` is the entry at which an output
@@ -202,7 +183,7 @@ public:
         }
         // Temporary files left behind are exactly those the report names.
         std::set<std::string> named;
-        for (const Reported& entry : run.events.entries) {
+        for (const RecordedOutcome& entry : run.events.outcomes) {
             if (entry.error && entry.error->leftBehind()) {
                 named.insert(*entry.error->leftBehind());
             }
@@ -211,11 +192,8 @@ public:
         for (const std::string& name : m_folder.temporaryFiles()) {
             left.insert(m_folder.file(name));
         }
-        for (const auto& entry : fs::directory_iterator(fs::u8path(m_set))) {
-            const std::u8string name = entry.path().filename().u8string();
-            if (name.starts_with(u8".tallowbrook-")) {
-                left.insert(m_set + kSeparator + std::string(name.begin(), name.end()));
-            }
+        for (const std::string& name : m_folder.temporaryFiles("set")) {
+            left.insert(m_set + kSeparator + name);
         }
         EXPECT_EQ(left, named);
     }
@@ -225,7 +203,7 @@ public:
         EXPECT_TRUE(run.problems.empty()) << run.problems.front().argument;
         EXPECT_EQ(run.outcome.kind, MergeOutcome::Kind::Completed);
         EXPECT_EQ(run.outcome.written, converting());
-        EXPECT_EQ(run.events.summaries,
+        EXPECT_EQ(run.events.messages,
                   std::vector<std::string>{"Done! Merged " + std::to_string(converting()) +
                                            " configuration files.\n"});
         for (const Listed& listed : m_listed) {
@@ -234,18 +212,16 @@ public:
                     << "not written: " << listed.output;
             }
         }
-        for (const Reported& entry : run.events.entries) {
+        for (const RecordedOutcome& entry : run.events.outcomes) {
             EXPECT_FALSE(entry.error.has_value()) << entry.error->what();
         }
     }
 
 private:
 #ifndef _WIN32
-    // Wider than the test's umask lets a new file be: the replacement must get
-    // them through fchmod.
-    static constexpr fs::perms kOldPermissions = fs::perms::owner_read | fs::perms::owner_write |
-                                                 fs::perms::group_read | fs::perms::group_write |
-                                                 fs::perms::others_read | fs::perms::others_write;
+    // rw-rw-rw-: wider than the test's umask lets a new file be, so the
+    // replacement must get them through fchmod.
+    static constexpr fs::perms kOldPermissions = static_cast<fs::perms>(0666);
 #endif
 
     void add(const std::string& stem, Bytes bytes, std::optional<Version> from, std::optional<Bytes> old) {
@@ -268,28 +244,12 @@ private:
     std::vector<Listed> m_listed;
 };
 
-std::map<Primitive, unsigned> callsOfAFaultlessRun(std::map<Primitive, unsigned>& argumentCalls) {
-    const Scene scene;
-    fault::reset();
-    const RunResult run = scene.run(&argumentCalls);
-    std::map<Primitive, unsigned> calls;
-    for (const Primitive primitive : fault::kPrimitives) {
-        calls[primitive] = fault::callsOf(primitive);
-    }
-    scene.checkUndisturbed(run);
-    return calls;
+void PrintTo(const FaultKind& kind, std::ostream* out) {
+    *out << kind.name;
 }
 
-struct SweepCase {
-    FaultKind kind;
-    bool removalFails; // and every removal of a temporary file fails too
-};
-
-void PrintTo(const SweepCase& sweep, std::ostream* out) {
-    *out << sweep.kind.name << (sweep.removalFails ? ", removal failing" : "");
-}
-
-class FaultSweep : public ::testing::TestWithParam<SweepCase> {
+// A fault kind, and whether every removal of a temporary file fails too.
+class FaultSweep : public ::testing::TestWithParam<std::tuple<FaultKind, bool>> {
 protected:
     void SetUp() override {
 #ifndef _WIN32
@@ -304,8 +264,12 @@ protected:
 
 TEST_P(FaultSweep, EveryCallOfEveryPrimitive) {
     const auto& [kind, removalFails] = GetParam();
-    std::map<Primitive, unsigned> argumentCalls;
-    std::map<Primitive, unsigned> calls = callsOfAFaultlessRun(argumentCalls);
+    // The run without faults, traced.
+    const Scene traced;
+    fault::reset();
+    const RunResult faultless = traced.run();
+    traced.checkUndisturbed(faultless);
+    std::map<Primitive, unsigned> calls = callCounts();
     ASSERT_FALSE(HasFailure()) << "the run without faults went wrong";
 
     unsigned cases = 0;
@@ -332,7 +296,7 @@ TEST_P(FaultSweep, EveryCallOfEveryPrimitive) {
             ASSERT_TRUE(reached) << "the call was never made";
 
             const std::optional<FileCause> cause = expectedCause(kind, primitive);
-            const bool inArguments = nth <= argumentCalls[primitive];
+            const bool inArguments = nth <= faultless.argumentCalls.at(primitive);
             if (!run.problems.empty()) {
                 // The folder is reported with its cause; the run goes on without it.
                 ASSERT_TRUE(inArguments && cause) << "reported: " << run.problems.front().argument;
@@ -343,16 +307,16 @@ TEST_P(FaultSweep, EveryCallOfEveryPrimitive) {
                 EXPECT_EQ(problem.error->cause(), *cause) << problem.error->what();
                 EXPECT_EQ(problem.error->path(), scene.folderArgument());
                 EXPECT_EQ(run.outcome.kind, MergeOutcome::Kind::Completed);
-                EXPECT_EQ(run.outcome.written, scene.convertingOutsideTheFolder());
-                EXPECT_EQ(run.events.entries.size(), 2u);
+                EXPECT_EQ(run.outcome.written, scene.converting(2));
+                EXPECT_EQ(run.events.outcomes.size(), 2u);
                 scene.checkFiles(run, std::nullopt);
                 ++folderReports;
                 continue;
             }
 
             std::optional<std::size_t> failed;
-            for (std::size_t i = 0; i < run.events.entries.size(); ++i) {
-                if (run.events.entries[i].error) {
+            for (std::size_t i = 0; i < run.events.outcomes.size(); ++i) {
+                if (run.events.outcomes[i].error) {
                     EXPECT_FALSE(failed.has_value()) << "one fault, two failures";
                     failed = i;
                 }
@@ -370,16 +334,16 @@ TEST_P(FaultSweep, EveryCallOfEveryPrimitive) {
                 continue;
             }
 
-            const Reported& entry = run.events.entries[*failed];
+            const RecordedOutcome& entry = run.events.outcomes[*failed];
             const Listed& listed = scene.listed()[*failed];
             ASSERT_TRUE(entry.error.has_value());
             EXPECT_EQ(entry.error->cause(), *cause) << entry.error->what();
             leftBehind += entry.error->leftBehind() ? 1u : 0u;
             if (entry.kind == EntryOutcome::Kind::OutputFailed) {
                 ASSERT_TRUE(outputFailed);
-                EXPECT_EQ(*failed + 1, run.events.entries.size())
+                EXPECT_EQ(*failed + 1, run.events.outcomes.size())
                     << "the run went on after an output failure";
-                EXPECT_TRUE(run.events.summaries.empty());
+                EXPECT_EQ(run.events.summaries, 0);
                 EXPECT_STREQ(run.outcome.outputError->what(), entry.error->what());
                 const std::optional<std::string>& path = entry.error->path();
                 EXPECT_TRUE(path == listed.output || (!path && mayBeUnnamed(primitive)))
@@ -393,9 +357,10 @@ TEST_P(FaultSweep, EveryCallOfEveryPrimitive) {
                 EXPECT_EQ(run.outcome.written, scene.converting() - (listed.converted ? 1 : 0));
             }
             if (entry.error->leftBehind()) {
-                EXPECT_NE(std::string(entry.error->what())
-                              .find(" The temporary file " + *entry.error->leftBehind() + " could not be removed."),
-                          std::string::npos)
+                EXPECT_NE(
+                    std::string(entry.error->what())
+                        .find(" The temporary file " + *entry.error->leftBehind() + " could not be removed."),
+                    std::string::npos)
                     << entry.error->what();
             }
         }
@@ -405,7 +370,7 @@ TEST_P(FaultSweep, EveryCallOfEveryPrimitive) {
     // POSIX, of the folders that were listed or flushed): every other close is
     // an output's.
     if (applies(kind, kClose) && expectedCause(kind, kClose)) {
-        EXPECT_EQ(passedOver, calls[kClose] - static_cast<unsigned>(Scene().converting()));
+        EXPECT_EQ(passedOver, calls[kClose] - static_cast<unsigned>(traced.converting()));
     }
     // With removal failing, every failure after a temporary file was made leaves
     // it behind, and says so.
@@ -420,19 +385,12 @@ TEST_P(FaultSweep, EveryCallOfEveryPrimitive) {
     std::printf("[ sweep    ] %s%s: %u cases\n", kind.name, removalFails ? ", removal failing" : "", cases);
 }
 
-std::vector<SweepCase> sweepCases() {
-    std::vector<SweepCase> cases;
-    for (const bool removalFails : {false, true}) {
-        for (const FaultKind& kind : kFaultKinds) {
-            cases.push_back({kind, removalFails});
-        }
-    }
-    return cases;
-}
-
-INSTANTIATE_TEST_SUITE_P(Faults, FaultSweep, ::testing::ValuesIn(sweepCases()), [](const auto& param) {
-    return std::string(param.param.kind.name) + (param.param.removalFails ? "_RemovalFails" : "");
-});
+INSTANTIATE_TEST_SUITE_P(Faults, FaultSweep,
+                         ::testing::Combine(::testing::ValuesIn(kFaultKinds), ::testing::Bool()),
+                         [](const auto& param) {
+                             return std::string(std::get<0>(param.param).name) +
+                                    (std::get<1>(param.param) ? "_RemovalFails" : "");
+                         });
 
 } // namespace
 } // namespace tallowbrook::test

@@ -4,6 +4,7 @@
 // test to look at.
 
 #include <optional>
+#include <string>
 
 #include <gtest/gtest.h>
 
@@ -13,8 +14,7 @@ namespace tallowbrook::test {
 
 // Runs `action`, which must throw FileError; what it threw, or none (a test
 // failure) when it returned or threw something else.
-template <typename Action>
-std::optional<FileError> expectFileError(Action&& action) {
+template <typename Action> std::optional<FileError> expectFileError(Action&& action) {
     try {
         action();
     } catch (const FileError& error) {
@@ -25,6 +25,15 @@ std::optional<FileError> expectFileError(Action&& action) {
     }
     ADD_FAILURE() << "did not fail";
     return std::nullopt;
+}
+
+// Runs `action`, which must throw a FileError of `cause` naming `path`.
+template <typename Action>
+void expectFileError(Action&& action, FileCause cause, const std::optional<std::string>& path) {
+    const std::optional<FileError> error = expectFileError(action);
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->cause(), cause) << error->what();
+    EXPECT_EQ(error->path(), path);
 }
 
 } // namespace tallowbrook::test

@@ -20,6 +20,7 @@ struct RecordedOutcome {
     std::optional<Version> sourceVersion;
     std::string output;
     std::optional<FileCause> cause;
+    std::optional<FileError> error;
 };
 
 class RecordingEvents : public MergeEvents {
@@ -27,7 +28,8 @@ public:
     void entryDone(const EntryOutcome& outcome, std::size_t total) override {
         outcomes.push_back({outcome.kind, outcome.index, std::string(outcome.source), outcome.length,
                             outcome.sourceVersion, outcome.output,
-                            outcome.error ? std::optional<FileCause>(outcome.error->cause()) : std::nullopt});
+                            outcome.error ? std::optional<FileCause>(outcome.error->cause()) : std::nullopt,
+                            outcome.error});
         totals.push_back(total);
         if (const std::string message = sourceFailureMessage(outcome); !message.empty()) {
             messages.push_back(message);

@@ -46,27 +46,27 @@ struct FailureCase {
     FileCause expected;
 };
 
-std::string nameOf(const ::testing::TestParamInfo<FailureCase>& info) { return info.param.name; }
+std::string nameOf(const ::testing::TestParamInfo<FailureCase>& info) {
+    return info.param.name;
+}
+
+// A folder made as `name` in the folder; its path.
+std::string madeFolder(const TempFolder& folder, const std::string& name) {
+    fs::create_directory(folder.path() / name);
+    return folder.file(name);
+}
 
 class SourceOpenFailure : public WindowsFileAccess, public ::testing::WithParamInterface<FailureCase> {};
 
 TEST_P(SourceOpenFailure, RaisesItsCause) {
     const std::string path = GetParam().prepare(m_folder);
-    const std::optional<FileError> error = expectFileError([&] { SourceFile::open(path); });
-    ASSERT_TRUE(error);
-    EXPECT_EQ(error->cause(), GetParam().expected);
-    EXPECT_EQ(error->path(), path);
+    expectFileError([&] { SourceFile::open(path); }, GetParam().expected, path);
 }
 
 const FailureCase kOpenFailures[] = {
     {"MissingFile", [](const TempFolder& f) { return f.file("absent.dat"); }, FileCause::FileNotFound},
     {"MissingFolder", [](const TempFolder& f) { return f.file("absent\\a.dat"); }, FileCause::BadPath},
-    {"Folder",
-     [](const TempFolder& f) {
-         fs::create_directory(f.path() / "folder.dat");
-         return f.file("folder.dat");
-     },
-     FileCause::AccessDenied},
+    {"Folder", [](const TempFolder& f) { return madeFolder(f, "folder.dat"); }, FileCause::AccessDenied},
     {"ReservedCharacter", [](const TempFolder& f) { return f.file("a") + "<b>.dat"; }, FileCause::BadPath},
     {"NotUtf8", [](const TempFolder& f) { return f.file("a") + "\xC3(.dat"; }, FileCause::BadPath},
     {"EmbeddedZero", [](const TempFolder& f) { return f.file("a") + std::string("\0b.dat", 6); },
@@ -84,12 +84,10 @@ TEST_P(OutputCreateFailure, RaisesItsCauseAndLeavesThePathAlone) {
     const std::string path = GetParam().prepare(m_folder);
     const std::vector<std::string> before = m_folder.names();
     const fs::file_type type = fs::status(fs::u8path(path)).type();
-    const std::optional<Bytes> bytes = type == fs::file_type::regular ? std::optional(readFile(path)) : std::nullopt;
+    const std::optional<Bytes> bytes =
+        type == fs::file_type::regular ? std::optional(readFile(path)) : std::nullopt;
 
-    const std::optional<FileError> error = expectFileError([&] { OutputFile::create(path); });
-    ASSERT_TRUE(error);
-    EXPECT_EQ(error->cause(), GetParam().expected);
-    EXPECT_EQ(error->path(), path);
+    expectFileError([&] { OutputFile::create(path); }, GetParam().expected, path);
     EXPECT_EQ(m_folder.names(), before);
     EXPECT_EQ(fs::status(fs::u8path(path)).type(), type);
     if (bytes) {
@@ -105,12 +103,7 @@ const FailureCase kCreateFailures[] = {
          return path;
      },
      FileCause::AccessDenied},
-    {"Folder",
-     [](const TempFolder& f) {
-         fs::create_directory(f.path() / "dir_604.dat");
-         return f.file("dir_604.dat");
-     },
-     FileCause::AccessDenied},
+    {"Folder", [](const TempFolder& f) { return madeFolder(f, "dir_604.dat"); }, FileCause::AccessDenied},
     {"MissingFolder", [](const TempFolder& f) { return f.file("absent\\out_604.dat"); }, FileCause::BadPath},
 };
 
@@ -121,12 +114,10 @@ INSTANTIATE_TEST_SUITE_P(Causes, OutputCreateFailure, ::testing::ValuesIn(kCreat
 TEST_F(WindowsFileAccess, SourceHeldForWritingIsASharingViolation) {
     const std::string source = m_folder.write("held.dat", randomBytes(1472, 1));
     for (const DWORD sharing : {DWORD{0}, DWORD{FILE_SHARE_READ | FILE_SHARE_WRITE}}) {
+        SCOPED_TRACE("sharing " + std::to_string(sharing));
         const FileHandle writer = openedByAnother(source, GENERIC_WRITE, sharing);
         ASSERT_TRUE(writer);
-        const std::optional<FileError> error = expectFileError([&] { SourceFile::open(source); });
-        ASSERT_TRUE(error);
-        EXPECT_EQ(error->cause(), FileCause::SharingViolation) << "sharing " << sharing;
-        EXPECT_EQ(error->path(), source);
+        expectFileError([&] { SourceFile::open(source); }, FileCause::SharingViolation, source);
     }
 }
 
@@ -164,14 +155,12 @@ TEST_F(WindowsFileAccess, ReadOfALockedRangeIsALockViolation) {
     const FileHandle locker = openedByAnother(source, GENERIC_READ, FILE_SHARE_READ);
     ASSERT_TRUE(locker);
     OVERLAPPED whole{};
-    ASSERT_TRUE(::LockFileEx(locker.get(), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 4096, 0, &whole));
+    ASSERT_TRUE(
+        ::LockFileEx(locker.get(), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 4096, 0, &whole));
 
     SourceFile file = SourceFile::open(source);
     Bytes buffer(1852);
-    const std::optional<FileError> error = expectFileError([&] { file.read(buffer); });
-    ASSERT_TRUE(error);
-    EXPECT_EQ(error->cause(), FileCause::LockViolation);
-    EXPECT_FALSE(error->path().has_value());
+    expectFileError([&] { file.read(buffer); }, FileCause::LockViolation, std::nullopt);
     ::UnlockFileEx(locker.get(), 0, 4096, 0, &whole);
 }
 
@@ -186,7 +175,8 @@ TEST_F(WindowsFileAccess, OutputAppearsOnlyOnCommitAndLeavesNoTemporaryFile) {
         const std::vector<std::string> pending = m_folder.temporaryFiles();
         ASSERT_EQ(pending.size(), 1u);
         EXPECT_EQ(m_folder.names(), pending);
-        EXPECT_FALSE(openedByAnother(m_folder.file(pending.front()), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE));
+        EXPECT_FALSE(openedByAnother(m_folder.file(pending.front()), GENERIC_READ,
+                                     FILE_SHARE_READ | FILE_SHARE_WRITE));
         EXPECT_EQ(::GetLastError(), DWORD{ERROR_SHARING_VIOLATION});
         file.commit();
     }
@@ -236,8 +226,8 @@ TEST_F(WindowsFileAccess, OutputHeldByAnotherProgramFailsOnCommit) {
 
 TEST_F(WindowsFileAccess, PathsAreUtf8AndBothSeparatorsWork) {
     const Bytes record = randomBytes(2888, 13);
-    // "Grüße 設定 🔥.dat"
-    std::string source = m_folder.write("Gr\xC3\xBC\xC3\x9F" "e \xE8\xA8\xAD\xE5\xAE\x9A \xF0\x9F\x94\xA5.dat", record);
+    // "Grüße 設定 🔥.dat", in UTF-8.
+    std::string source = m_folder.write("Gr\u00FC\u00DFe \u8A2D\u5B9A \U0001F525.dat", record);
     // Forward slashes as well as backslashes separate folders.
     std::replace(source.begin(), source.end(), '\\', '/');
     SourceFile file = SourceFile::open(source);
@@ -245,7 +235,7 @@ TEST_F(WindowsFileAccess, PathsAreUtf8AndBothSeparatorsWork) {
     EXPECT_EQ(file.read(buffer), record.size());
     EXPECT_EQ(buffer, record);
 
-    const std::string output = m_folder.file("Gr\xC3\xBC\xC3\x9F" "e_802.dat");
+    const std::string output = m_folder.file("Gr\u00FC\u00DFe_802.dat");
     OutputFile out = OutputFile::create(output);
     out.write(record);
     out.commit();

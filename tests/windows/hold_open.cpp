@@ -16,17 +16,6 @@ namespace {
 
 constexpr DWORD kPollMilliseconds = 50;
 
-bool exists(const wchar_t* path) { return ::GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES; }
-
-bool touch(const wchar_t* path) {
-    const HANDLE file = ::CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        return false;
-    }
-    ::CloseHandle(file);
-    return true;
-}
-
 } // namespace
 
 int main() {
@@ -46,13 +35,17 @@ int main() {
         std::fprintf(stderr, "tallowbrook_hold_open: cannot open the file (error %lu)\n", ::GetLastError());
         return 1;
     }
-    if (!touch(args[2])) {
-        std::fprintf(stderr, "tallowbrook_hold_open: cannot create the ready marker (error %lu)\n", ::GetLastError());
+    const HANDLE ready =
+        ::CreateFileW(args[2], GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (ready == INVALID_HANDLE_VALUE) {
+        std::fprintf(stderr, "tallowbrook_hold_open: cannot create the ready marker (error %lu)\n",
+                     ::GetLastError());
         ::CloseHandle(held);
         return 1;
     }
+    ::CloseHandle(ready);
     const ULONGLONG deadline = ::GetTickCount64() + ULONGLONG{seconds} * 1000u;
-    while (!exists(args[3]) && ::GetTickCount64() < deadline) {
+    while (::GetFileAttributesW(args[3]) == INVALID_FILE_ATTRIBUTES && ::GetTickCount64() < deadline) {
         ::Sleep(kPollMilliseconds);
     }
     ::CloseHandle(held);
