@@ -32,8 +32,11 @@ public:
 
     explicit ConverterDialogModel(DialogView& view, SortsBefore sortsBefore = sortsBeforeIgnoringCase);
 
+    ~ConverterDialogModel() = default;
     ConverterDialogModel(const ConverterDialogModel&) = delete;
     ConverterDialogModel& operator=(const ConverterDialogModel&) = delete;
+    ConverterDialogModel(ConverterDialogModel&&) = delete;
+    ConverterDialogModel& operator=(ConverterDialogModel&&) = delete;
 
     // The chooser's labels in index order, which is also their sorted order.
     static std::vector<std::string> chooserLabels();

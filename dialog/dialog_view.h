@@ -34,7 +34,7 @@ struct Progress {
 // given (rows ascending), each lands at its row: all of a batch's earlier
 // rows are in place by then.
 struct ListInsert {
-    std::size_t row;
+    std::size_t row = 0;
     std::string_view text; // valid during the call only
 };
 
