@@ -124,8 +124,7 @@ TEST(MinimisedIcon, IsCentredRoundingTowardZero) {
 
 TEST_F(DialogTest, GetFileAsksForDataFiles) {
     d.add({"E:\\b\\x.dat"});
-    d.answerOpenFile(std::nullopt);
-    d.click(Control::GetFile);
+    d.add(std::nullopt);
     ASSERT_EQ(d.system.requests.size(), 2u);
     for (const FakeSystem::Request& request : d.system.requests) {
         EXPECT_EQ(request.owner, d.hwnd);
