@@ -96,6 +96,15 @@ Control idOf(const QWidget* widget) {
     return static_cast<Control>(widget->property(app::kControlIdProperty).toInt());
 }
 
+// The texts a list or a drop-down shows, in order.
+Paths texts(const QAbstractItemModel& entries) {
+    Paths shown;
+    for (int row = 0; row < entries.rowCount(); ++row) {
+        shown.push_back(entries.index(row, 0).data().toString().toStdString());
+    }
+    return shown;
+}
+
 class QtDriver final : public WindowDriver {
 public:
     void click(Control button) override { QTest::mouseClick(control<QPushButton>(button), Qt::LeftButton); }
@@ -127,21 +136,8 @@ public:
         return QToolTip::text().toStdString();
     }
 
-    Paths listed() override {
-        Paths texts;
-        auto* list = control<QListWidget>(Control::List);
-        for (int row = 0; row < list->count(); ++row) {
-            texts.push_back(list->item(row)->text().toStdString());
-        }
-        return texts;
-    }
-    Paths chooserLabels() override {
-        Paths labels;
-        for (int i = 0; i < chooser()->count(); ++i) {
-            labels.push_back(chooser()->itemText(i).toStdString());
-        }
-        return labels;
-    }
+    Paths listed() override { return texts(*control<QListWidget>(Control::List)->model()); }
+    Paths chooserLabels() override { return texts(*chooser()->model()); }
     std::optional<std::size_t> chosen() override {
         const int index = chooser()->currentIndex();
         return index < 0 ? std::nullopt : std::optional<std::size_t>(index);
