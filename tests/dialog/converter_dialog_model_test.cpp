@@ -27,11 +27,10 @@ using tallowbrook::test::randomRecord;
 using tallowbrook::test::TempFolder;
 
 TEST(DialogModel, TheOrderCanBeThePlatformsOwn) {
-    FakeView view;
     // Reverse byte order stands for a collation other than the default.
-    ConverterDialogModel model(view, [](std::string_view a, std::string_view b) { return a > b; });
-    model.addFiles({"a", "c", "b"});
-    EXPECT_EQ(view.rows, (Paths{"c", "b", "a"}));
+    FakeDialog d([](std::string_view a, std::string_view b) { return a > b; });
+    d.model.addFiles({"a", "c", "b"});
+    EXPECT_EQ(d.rows, (Paths{"c", "b", "a"}));
 }
 
 // However a batch arrives, the list is one sort of everything added, in the
@@ -65,7 +64,7 @@ TEST(DialogModel, BatchesInAnyOrderGiveOneSortOfEverything) {
         }
         std::stable_sort(all.begin(), all.end(), sortsBeforeIgnoringCase);
         EXPECT_EQ(d.listed(), all);
-        EXPECT_EQ(d.view.batches, static_cast<int>(c.batches.size()));
+        EXPECT_EQ(d.batches, static_cast<int>(c.batches.size()));
         EXPECT_EQ(d.model.describeEntry(all.size()), "") << "no entry, no text";
     }
 }
@@ -75,14 +74,14 @@ TEST(DialogModel, AnErrorThatEscapesTheRunIsReportedLikeAFailedOutput) {
     FakeDialog d;
     d.model.setProgressDelay(std::chrono::milliseconds(0));
     d.model.addFiles({folder.write("a.dat", randomRecord(Version::V604, 5))});
-    d.view.onProgress = [] { throw std::runtime_error("out of luck"); };
+    d.onProgress = [] { throw std::runtime_error("out of luck"); };
     d.model.merge();
-    ASSERT_EQ(d.view.boxes.size(), 1u);
-    EXPECT_TRUE(d.view.boxes[0].stop);
-    EXPECT_EQ(d.view.boxes[0].text, "out of luck");
-    EXPECT_TRUE(d.view.mergeEnabled);
-    EXPECT_FALSE(d.view.busy);
-    EXPECT_FALSE(d.view.progressUp);
+    ASSERT_EQ(d.shown.size(), 1u);
+    EXPECT_TRUE(d.shown[0].stop);
+    EXPECT_EQ(d.shown[0].text, "out of luck");
+    EXPECT_TRUE(d.mergeOn);
+    EXPECT_FALSE(d.busyOn);
+    EXPECT_FALSE(d.progressUp);
 }
 
 // A clock that moves on by `step` each time it is read.
@@ -128,7 +127,7 @@ TEST(DialogModel, ProgressCountsFilesLookedAtAtMostEveryIntervalAndClosesBeforeT
         std::filesystem::remove_all(blocked);
 
         std::vector<std::size_t> shown;
-        for (const ProgressShown& progress : d.view.progressSeen) {
+        for (const ProgressShown& progress : d.progressSeen) {
             shown.push_back(progress.done);
             EXPECT_EQ(progress.total, listed.size());
             EXPECT_EQ(progress.text,
@@ -137,13 +136,13 @@ TEST(DialogModel, ProgressCountsFilesLookedAtAtMostEveryIntervalAndClosesBeforeT
         EXPECT_EQ(shown, c.shown);
         // The box that ends the run comes after the progress box is gone; a
         // source failure's box comes while it stands still.
-        ASSERT_FALSE(d.view.calls.empty());
-        EXPECT_EQ(d.view.calls.back(), "message");
+        ASSERT_FALSE(d.calls.empty());
+        EXPECT_EQ(d.calls.back(), "message");
         if (!c.shown.empty()) {
-            EXPECT_EQ(d.view.calls[d.view.calls.size() - 2], "hide progress");
+            EXPECT_EQ(d.calls[d.calls.size() - 2], "hide progress");
         }
-        EXPECT_FALSE(d.view.progressUp);
-        EXPECT_FALSE(d.view.boxes.back().progress);
+        EXPECT_FALSE(d.progressUp);
+        EXPECT_FALSE(d.shown.back().progress);
     }
 }
 

@@ -34,8 +34,7 @@ TEST_P(EndingTest, DoneEnterEscAndTheCloseBoxEndTheDialog) {
         SCOPED_TRACE(c.name);
         const std::unique_ptr<WindowDriver> d = makeWindowDriver();
         if (GetParam()) {
-            d->answerOpenFile(Paths{"D:\\cfg\\a.dat"});
-            d->click(Control::GetFile);
+            d->add(Paths{"D:\\cfg\\a.dat"});
             ASSERT_EQ(d->listed().size(), 1u);
         }
         d->show();

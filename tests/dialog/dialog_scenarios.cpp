@@ -26,7 +26,6 @@ const std::string kSeparator(1, static_cast<char>(std::filesystem::path::preferr
 
 class DialogScenario : public ::testing::Test {
 protected:
-    void add(const Paths& paths) { d.add(paths); }
     std::string write(const std::string& name, const Bytes& bytes) { return m_folder.write(name, bytes); }
     // Where `name` goes in the folder, with the folder's path before it.
     std::string path(const std::string& name) const { return m_folder.file(name); }
@@ -45,8 +44,7 @@ TEST_F(DialogScenario, StartsEmptyOnVersion802WithMergeEnabled) {
     EXPECT_TRUE(d.mergeEnabled());
     EXPECT_EQ(d.chooserLabels(), (Paths{"Version 6.04", "Version 7.00 - 7.04", "Version 7.05", "Version 7.07",
                                         "Version 8.00", "Version 8.02"}));
-    d.answerOpenFile(std::nullopt);
-    d.click(Control::GetFile);
+    d.add(std::nullopt);
     EXPECT_EQ(d.offeredNames(), Paths{"   "});
 }
 
@@ -79,18 +77,16 @@ TEST_F(DialogScenario, AddKeepsCaseInsensitiveOrderAndDuplicatesAndOffersTheLast
         for (const Paths& pick : c.picks) {
             dialog->add(pick);
         }
-        dialog->answerOpenFile(std::nullopt); // one more look at the name offered
-        dialog->click(Control::GetFile);
+        dialog->add(std::nullopt); // one more look at the name offered
         EXPECT_EQ(dialog->listed(), c.listed);
         EXPECT_EQ(dialog->offeredNames(), c.offered);
     }
 }
 
 TEST_F(DialogScenario, CancelChangesNothing) {
-    add({"D:\\cfg\\a.dat", "D:\\cfg\\b.dat"});
+    d.add({"D:\\cfg\\a.dat", "D:\\cfg\\b.dat"});
     d.choose(2);
-    d.answerOpenFile(std::nullopt);
-    d.click(Control::GetFile);
+    d.add(std::nullopt);
     EXPECT_EQ(d.listed(), (Paths{"D:\\cfg\\a.dat", "D:\\cfg\\b.dat"}));
     EXPECT_EQ(d.chosen(), 2u);
     EXPECT_TRUE(d.mergeEnabled());
@@ -137,7 +133,7 @@ TEST_F(DialogScenario, ConvertsEveryListedFileToTheChosenVersionWithALinePerEntr
     for (std::size_t to = 0; to < kVersionCount; ++to) {
         SCOPED_TRACE(to);
         d.click(Control::Reset);
-        add(sources);
+        d.add(sources);
         d.choose(to);
         const std::size_t before = d.boxes().size();
         d.click(Control::Merge);
@@ -183,7 +179,7 @@ TEST_F(DialogScenario, ConvertsEveryListedFileToTheChosenVersionWithALinePerEntr
     const std::size_t boxes = d.boxes().size();
     d.click(Control::Merge);
     EXPECT_EQ(d.boxes().size(), boxes);
-    add({odd});
+    d.add({odd});
     EXPECT_EQ(d.listed().size(), 9u);
     d.click(Control::Reset);
     EXPECT_TRUE(d.listed().empty());
@@ -192,7 +188,7 @@ TEST_F(DialogScenario, ConvertsEveryListedFileToTheChosenVersionWithALinePerEntr
 }
 
 TEST_F(DialogScenario, WithNoVersionChosenNothingIsWritten) {
-    add({write("a.dat", randomRecord(Version::V604, 1))});
+    d.add({write("a.dat", randomRecord(Version::V604, 1))});
     d.choose(std::nullopt);
     d.click(Control::Merge);
     ASSERT_EQ(d.boxes().size(), 1u);
@@ -214,7 +210,7 @@ TEST_F(DialogScenario, DetailsSayWhatEachConversionChanged) {
     putU32(record, 2368, 1);
     putText(record, 2376, u"D:\\jobs");
     putU32(record, 2888, 1);
-    add({write("a.dat", record), write("b.dat", Bytes(kLength604, std::byte{0}))});
+    d.add({write("a.dat", record), write("b.dat", Bytes(kLength604, std::byte{0}))});
     d.choose(0); // 6.04
 
     d.click(Control::Merge);
@@ -239,7 +235,7 @@ TEST_F(DialogScenario, DetailsSayWhatEachConversionChanged) {
 }
 
 TEST_F(DialogScenario, AFailedOutputIsAStopReportAndTheDialogStaysReady) {
-    add({write("a.dat", randomRecord(Version::V800, 3)), write("b.dat", randomRecord(Version::V800, 4))});
+    d.add({write("a.dat", randomRecord(Version::V800, 3)), write("b.dat", randomRecord(Version::V800, 4))});
     makeFolder("b_802.dat"); // where the output should go
     d.click(Control::Merge);
 
@@ -257,8 +253,8 @@ TEST_F(DialogScenario, AFailedOutputIsAStopReportAndTheDialogStaysReady) {
 // it; at the summary it is gone; the wait cursor stays for the whole run.
 TEST_F(DialogScenario, TheProgressBoxCountsFilesLookedAtAndIsGoneBeforeTheSummary) {
     d.setProgressDelay(std::chrono::milliseconds(0));
-    add({write("a.dat", randomRecord(Version::V604, 1)), path("b.dat"),
-         write("c.dat", randomRecord(Version::V802, 3))});
+    d.add({write("a.dat", randomRecord(Version::V604, 1)), path("b.dat"),
+           write("c.dat", randomRecord(Version::V802, 3))});
     d.click(Control::Merge);
     ASSERT_EQ(d.boxes().size(), 2u);
     EXPECT_EQ(d.boxes()[0].progress, (ProgressShown{"File 1 of 3", 1, 3}));
@@ -270,7 +266,7 @@ TEST_F(DialogScenario, TheProgressBoxCountsFilesLookedAtAndIsGoneBeforeTheSummar
 
 TEST_F(DialogScenario, NoProgressBoxBeforeTheDelay) {
     d.setProgressDelay(std::chrono::hours(1));
-    add({write("a.dat", randomRecord(Version::V604, 1))});
+    d.add({write("a.dat", randomRecord(Version::V604, 1))});
     d.click(Control::Merge);
     ASSERT_EQ(d.boxes().size(), 1u);
     EXPECT_EQ(d.boxes()[0].progress, std::nullopt);
@@ -323,7 +319,7 @@ TEST_F(DialogScenario, HoverTextSaysWhatEachListedFileIs) {
     const std::string record = write("laser.dat", randomRecord(Version::V707, 4));
     const std::string odd = write("odd.dat", randomBytes(1473, 5));
     const std::string missing = path("gone.dat");
-    add({record, odd, missing});
+    d.add({record, odd, missing});
 
     const std::pair<std::string, std::string> expected[] = {
         {missing, "Could not be read: " + missing + " was not found."},

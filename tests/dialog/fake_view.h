@@ -1,7 +1,8 @@
 #pragma once
 
-// A DialogView that records what the model told it and answers its questions
-// from a script, and the scenarios' driver over the model with that view.
+// The scenarios' driver over the model, with a view that records what the
+// model told it and answers its questions from a script. A click is the
+// model's command, whatever the button's state, as the model must guard itself.
 
 #include <gtest/gtest.h>
 
@@ -17,8 +18,14 @@
 
 namespace tallowbrook::dialog::test {
 
-class FakeView : public DialogView {
+class FakeDialog : public DialogView, public ScenarioDriver {
 public:
+    explicit FakeDialog(SortsBefore sortsBefore = sortsBeforeIgnoringCase)
+        : model(*this, std::move(sortsBefore)) {
+        model.start();
+    }
+
+    // The view's side.
     void insertEntries(std::span<const ListInsert> inserts) override {
         ++batches;
         for (const ListInsert& insert : inserts) {
@@ -28,16 +35,16 @@ public:
     void clearEntries() override { rows.clear(); }
     std::optional<std::size_t> chooserSelection() const override { return chooser; }
     void selectChooserEntry(std::size_t index) override { chooser = index; }
-    void setMergeEnabled(bool enabled) override { mergeEnabled = enabled; }
+    void setMergeEnabled(bool enabled) override { mergeOn = enabled; }
     void showMessage(const Message& message) override {
         calls.push_back("message");
-        boxes.push_back({message.caption, message.text, message.details, message.icon == Message::Icon::Stop,
-                         busy, progressUp ? std::optional(progressSeen.back()) : std::nullopt});
+        shown.push_back({message.caption, message.text, message.details, message.icon == Message::Icon::Stop,
+                         busyOn, progressUp ? std::optional(progressSeen.back()) : std::nullopt});
     }
     std::optional<std::vector<std::string>> chooseFiles(const std::string& initialName) override {
         return files.next(initialName);
     }
-    void setBusy(bool on) override { busy = on; }
+    void setBusy(bool on) override { busyOn = on; }
     void showProgress(const Progress& progress) override {
         if (onProgress) {
             onProgress();
@@ -52,28 +59,7 @@ public:
     }
     std::string applicationName() const override { return "tallowbrook"; }
 
-    // What the view shows.
-    std::vector<std::string> rows;
-    int batches = 0; // insertEntries() calls
-    std::optional<std::size_t> chooser = 0;
-    bool mergeEnabled = false;
-    bool busy = false;
-    bool progressUp = false;
-    std::vector<Box> boxes;
-    std::vector<ProgressShown> progressSeen;
-    // Boxes and progress in the order they came: "message", "progress", "hide progress".
-    std::vector<std::string> calls;
-    tallowbrook::test::ScriptedChooser<std::string> files;
-    // Called when progress is shown, to stage a failure inside a run.
-    std::function<void()> onProgress;
-};
-
-// The model with a fake view: a click is the model's command, whatever the
-// button's state, as the model must guard itself.
-class FakeDialog : public ScenarioDriver {
-public:
-    FakeDialog() { model.start(); }
-
+    // The driver's side.
     void click(Control button) override {
         switch (button) {
         case Control::GetFile:
@@ -89,26 +75,39 @@ public:
             FAIL() << "the model has no such command";
         }
     }
-    void answerOpenFile(std::optional<Paths> chosen) override { view.files.queue(std::move(chosen)); }
-    Paths offeredNames() override { return view.files.offered; }
+    void answerOpenFile(std::optional<Paths> chosen) override { files.queue(std::move(chosen)); }
+    Paths offeredNames() override { return files.offered; }
     void drop(const Paths& paths) override { model.addDropped(paths); }
     std::string hoverText(std::size_t row) override { return model.describeEntry(row); }
     Paths listed() override {
-        EXPECT_EQ(model.entries(), view.rows) << "the view shows the model's order";
-        return view.rows;
+        EXPECT_EQ(model.entries(), rows) << "the view shows the model's order";
+        return rows;
     }
     Paths chooserLabels() override { return ConverterDialogModel::chooserLabels(); }
-    std::optional<std::size_t> chosen() override { return view.chooser; }
-    void choose(std::optional<std::size_t> row) override { view.chooser = row; }
-    bool mergeEnabled() override { return view.mergeEnabled; }
-    bool busy() override { return view.busy; }
-    bool progressShown() override { return view.progressUp; }
-    const std::vector<Box>& boxes() override { return view.boxes; }
+    std::optional<std::size_t> chosen() override { return chooser; }
+    void choose(std::optional<std::size_t> row) override { chooser = row; }
+    bool mergeEnabled() override { return mergeOn; }
+    bool busy() override { return busyOn; }
+    bool progressShown() override { return progressUp; }
+    const std::vector<Box>& boxes() override { return shown; }
     void setProgressDelay(std::chrono::milliseconds delay) override { model.setProgressDelay(delay); }
     std::string programName() override { return "tallowbrook"; }
 
-    FakeView view;
-    ConverterDialogModel model{view};
+    // What the view shows.
+    std::vector<std::string> rows;
+    int batches = 0; // insertEntries() calls
+    std::optional<std::size_t> chooser = 0;
+    bool mergeOn = false;
+    bool busyOn = false;
+    bool progressUp = false;
+    std::vector<Box> shown; // the boxes
+    std::vector<ProgressShown> progressSeen;
+    // Boxes and progress in the order they came: "message", "progress", "hide progress".
+    std::vector<std::string> calls;
+    tallowbrook::test::ScriptedChooser<std::string> files;
+    // Called when progress is shown, to stage a failure inside a run.
+    std::function<void()> onProgress;
+    ConverterDialogModel model;
 };
 
 } // namespace tallowbrook::dialog::test

@@ -57,9 +57,13 @@ public:
     // for a cancel; and the names it was offered, each time.
     virtual void answerOpenFile(std::optional<Paths> chosen) = 0;
     virtual Paths offeredNames() = 0;
-    // "Get File", the user choosing `paths`.
+    // "Get File", the user choosing `paths`, or cancelling.
     void add(const Paths& paths) {
         answerOpenFile(paths);
+        click(Control::GetFile);
+    }
+    void add(std::nullopt_t) {
+        answerOpenFile(std::nullopt);
         click(Control::GetFile);
     }
     // Files and folders dropped on the dialog.

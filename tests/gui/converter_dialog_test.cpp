@@ -96,6 +96,15 @@ Control idOf(const QWidget* widget) {
     return static_cast<Control>(widget->property(app::kControlIdProperty).toInt());
 }
 
+// The texts a list or a drop-down shows, in order.
+Paths texts(const QAbstractItemModel& entries) {
+    Paths shown;
+    for (int row = 0; row < entries.rowCount(); ++row) {
+        shown.push_back(entries.index(row, 0).data().toString().toStdString());
+    }
+    return shown;
+}
+
 class QtDriver final : public WindowDriver {
 public:
     void click(Control button) override { QTest::mouseClick(control<QPushButton>(button), Qt::LeftButton); }
@@ -127,21 +136,8 @@ public:
         return QToolTip::text().toStdString();
     }
 
-    Paths listed() override {
-        Paths texts;
-        auto* list = control<QListWidget>(Control::List);
-        for (int row = 0; row < list->count(); ++row) {
-            texts.push_back(list->item(row)->text().toStdString());
-        }
-        return texts;
-    }
-    Paths chooserLabels() override {
-        Paths labels;
-        for (int i = 0; i < chooser()->count(); ++i) {
-            labels.push_back(chooser()->itemText(i).toStdString());
-        }
-        return labels;
-    }
+    Paths listed() override { return texts(*control<QListWidget>(Control::List)->model()); }
+    Paths chooserLabels() override { return texts(*chooser()->model()); }
     std::optional<std::size_t> chosen() override {
         const int index = chooser()->currentIndex();
         return index < 0 ? std::nullopt : std::optional<std::size_t>(index);
@@ -432,21 +428,19 @@ TEST_F(QtConverterDialog, ADragOfAnythingButLocalFilesIsRefused) {
 
 TEST_F(QtConverterDialog, AboutOpensFromF1AndCloses) {
     d.show();
-    QString seenTitle;
-    QStringList seenTexts;
     const auto closed = whenModalAppears([&](QWidget* modal) {
-        seenTitle = modal->windowTitle();
+        EXPECT_EQ(modal->windowTitle(), QStringLiteral("About Tallowbrook"));
+        QStringList texts;
         for (const QLabel* label : modal->findChildren<QLabel*>()) {
-            seenTexts.append(label->text());
+            texts.append(label->text());
         }
+        EXPECT_TRUE(texts.contains("Tallowbrook Version 5.0 Beta"));
+        EXPECT_TRUE(texts.contains(QStringLiteral(TB_TEXT_ABOUT_NOTICE)));
         QTest::mouseClick(modal->findChild<QPushButton*>("aboutOkButton"), Qt::LeftButton);
     });
     EXPECT_EQ(named<QAction>("aboutAction")->text(), QStringLiteral("&About Tallowbrook..."));
     QTest::keyClick(&dialog, Qt::Key_F1);
     EXPECT_TRUE(*closed);
-    EXPECT_EQ(seenTitle, QStringLiteral("About Tallowbrook"));
-    EXPECT_TRUE(seenTexts.contains("Tallowbrook Version 5.0 Beta"));
-    EXPECT_TRUE(seenTexts.contains(QStringLiteral(TB_TEXT_ABOUT_NOTICE)));
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     EXPECT_TRUE(dialog.isVisible()); // back to the main dialog, unchanged
 }
@@ -464,79 +458,58 @@ TEST(QtPlatformBoxes, MessageBoxHasOneOkAndDetailsOnRequest) {
         const QRect area = owner.screen()->availableGeometry();
         owner.setGeometry(area.right() - 200, area.top() + 40, 200, 100);
         owner.show();
-        QMessageBox::Icon icon = QMessageBox::Warning;
-        QMessageBox::StandardButtons buttons;
-        QString title;
-        QString details;
-        bool hasDetailsButton = false;
-        QRect box;
-        QRect ok;
-        int fieldWidth = 0;
-        bool wraps = true;
-        bool selectsAll = false;
         const auto closed = whenModalAppears([&](QWidget* modal) {
             auto* shown = qobject_cast<QMessageBox*>(modal);
             ASSERT_NE(shown, nullptr);
-            icon = shown->icon();
-            buttons = shown->standardButtons();
-            title = shown->windowTitle();
-            details = shown->detailedText();
+            EXPECT_EQ(shown->icon(), QMessageBox::NoIcon);
+            EXPECT_EQ(shown->standardButtons(), QMessageBox::StandardButtons(QMessageBox::Ok));
+            EXPECT_EQ(shown->windowTitle(), QStringLiteral("Tallowbrook"));
+            EXPECT_EQ(shown->detailedText(), line.repeated(lines));
+            bool hasDetailsButton = false;
             for (QAbstractButton* button : shown->buttons()) {
                 if (button->text() == "Show Details...") {
                     hasDetailsButton = true;
                     button->click();
                 }
             }
-            if (auto* field = shown->findChild<QTextEdit*>()) {
-                EXPECT_TRUE(field->isVisible());
-                fieldWidth = field->viewport()->width();
-                wraps = field->lineWrapMode() != QTextEdit::NoWrap;
+            EXPECT_EQ(hasDetailsButton, lines > 0);
+            auto* field = shown->findChild<QTextEdit*>();
+            EXPECT_TRUE(field == nullptr || field->isVisible());
+            EXPECT_TRUE(field != nullptr || lines == 0);
+            if (field != nullptr && lines > 0) {
+                EXPECT_EQ(field->lineWrapMode(), QTextEdit::NoWrap);
+                EXPECT_GE(field->viewport()->width(),
+                          QFontMetrics(QApplication::font()).horizontalAdvance(line.trimmed()));
                 field->setFocus();
-                QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
-                selectsAll = field->textCursor().selectedText().size() == field->toPlainText().size();
+                QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier); // selects all, for copying
+                EXPECT_EQ(field->textCursor().selectedText().size(), field->toPlainText().size());
             }
-            box = shown->frameGeometry();
-            QAbstractButton* okButton = shown->button(QMessageBox::Ok);
-            ok = QRect(okButton->mapTo(shown, QPoint(0, 0)), okButton->size());
+            const QRect box = shown->frameGeometry();
+            EXPECT_TRUE(owner.screen()->availableGeometry().contains(box));
+            QAbstractButton* ok = shown->button(QMessageBox::Ok);
+            EXPECT_TRUE(
+                QRect(QPoint(0, 0), box.size()).contains(QRect(ok->mapTo(shown, QPoint(0, 0)), ok->size())));
             QTest::keyClick(shown, Qt::Key_Escape);
         });
         platformSeams().showMessage(&owner, {"Tallowbrook", "Done! Merged 0 configuration files.\n",
                                              line.repeated(lines), QMessageBox::NoIcon});
         EXPECT_TRUE(*closed);
-        EXPECT_EQ(icon, QMessageBox::NoIcon);
-        EXPECT_EQ(buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
-        EXPECT_EQ(title, QStringLiteral("Tallowbrook"));
-        EXPECT_EQ(details, line.repeated(lines));
-        EXPECT_EQ(hasDetailsButton, lines > 0);
-        EXPECT_TRUE(owner.screen()->availableGeometry().contains(box));
-        EXPECT_TRUE(QRect(QPoint(0, 0), box.size()).contains(ok));
-        if (lines > 0) {
-            EXPECT_FALSE(wraps);
-            EXPECT_TRUE(selectsAll); // Ctrl+A, for copying
-            EXPECT_GE(fieldWidth, QFontMetrics(QApplication::font()).horizontalAdvance(line.trimmed()));
-        }
         EXPECT_EQ(QApplication::activeModalWidget(), nullptr); // Esc closed it
     }
 }
 
 TEST(QtPlatformBoxes, FileChooserOffersOneTypeAndCancelsSilently) {
     QWidget owner;
-    QStringList filters;
-    QFileDialog::FileMode mode = QFileDialog::AnyFile;
-    QString offeredName;
     const auto closed = whenModalAppears([&](QWidget* modal) {
         auto* chooser = qobject_cast<QFileDialog*>(modal);
         ASSERT_NE(chooser, nullptr);
-        filters = chooser->nameFilters();
-        mode = chooser->fileMode();
-        offeredName = chooser->findChild<QLineEdit*>("fileNameEdit")->text();
+        EXPECT_EQ(chooser->nameFilters(), QStringList{"Trevak Configuration Data Files (*.Dat)"});
+        EXPECT_EQ(chooser->fileMode(), QFileDialog::ExistingFiles);
+        EXPECT_EQ(chooser->findChild<QLineEdit*>("fileNameEdit")->text(), QStringLiteral("   "));
         chooser->reject();
     });
     EXPECT_FALSE(platformSeams().chooseFiles(&owner, "   "));
     EXPECT_TRUE(*closed);
-    EXPECT_EQ(filters, QStringList{"Trevak Configuration Data Files (*.Dat)"});
-    EXPECT_EQ(mode, QFileDialog::ExistingFiles);
-    EXPECT_EQ(offeredName, QStringLiteral("   "));
 }
 
 // Every text of the dialogs fits its control at the control's own font.

@@ -23,7 +23,6 @@ namespace tallowbrook::win32::test {
 namespace {
 
 using namespace tallowbrook::test; // records, temporary folders
-using Texts = std::vector<std::wstring>;
 
 std::wstring menuText(HMENU menu, int position) {
     wchar_t text[64] = {};
@@ -32,19 +31,19 @@ std::wstring menuText(HMENU menu, int position) {
 }
 
 TEST_F(DialogTest, StartsWithItsTitleDoneAsDefaultAndItsIcon) {
-    EXPECT_EQ(windowText(m_hwnd), L"Tallowbrook 5.0 Beta");
-    EXPECT_EQ(LOWORD(::SendMessageW(m_hwnd, DM_GETDEFID, 0, 0)), IDOK);
-    EXPECT_EQ(::GetFocus(), ::GetDlgItem(m_hwnd, IDC_DONE));
-    ASSERT_NE(m_dialog.icon(), nullptr);
+    EXPECT_EQ(windowText(d.hwnd), L"Tallowbrook 5.0 Beta");
+    EXPECT_EQ(LOWORD(::SendMessageW(d.hwnd, DM_GETDEFID, 0, 0)), IDOK);
+    EXPECT_EQ(::GetFocus(), ::GetDlgItem(d.hwnd, IDC_DONE));
+    ASSERT_NE(d.dialog.icon(), nullptr);
     for (const WPARAM size : {WPARAM{ICON_BIG}, WPARAM{ICON_SMALL}}) {
-        EXPECT_EQ(reinterpret_cast<HICON>(::SendMessageW(m_hwnd, WM_GETICON, size, 0)), m_dialog.icon());
+        EXPECT_EQ(reinterpret_cast<HICON>(::SendMessageW(d.hwnd, WM_GETICON, size, 0)), d.dialog.icon());
     }
-    EXPECT_EQ(reinterpret_cast<HICON>(::SendMessageW(m_hwnd, WM_QUERYDRAGICON, 0, 0)), m_dialog.icon());
-    EXPECT_TRUE(::GetWindowLongW(m_hwnd, GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
+    EXPECT_EQ(reinterpret_cast<HICON>(::SendMessageW(d.hwnd, WM_QUERYDRAGICON, 0, 0)), d.dialog.icon());
+    EXPECT_TRUE(::GetWindowLongW(d.hwnd, GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
 }
 
 TEST_F(DialogTest, SystemMenuEndsWithASeparatorAndTheAboutEntry) {
-    const HMENU menu = ::GetSystemMenu(m_hwnd, FALSE);
+    const HMENU menu = ::GetSystemMenu(d.hwnd, FALSE);
     ASSERT_NE(menu, nullptr);
     const int count = ::GetMenuItemCount(menu);
     ASSERT_GE(count, 2);
@@ -54,8 +53,8 @@ TEST_F(DialogTest, SystemMenuEndsWithASeparatorAndTheAboutEntry) {
 }
 
 TEST_F(DialogTest, TheAboutBoxOpensOnCommand16AndEveryWayOfClosingItReturns) {
-    getFile(Selection{L"D:\\cfg\\a.dat"});
-    choose(1);
+    d.add({"D:\\cfg\\a.dat"});
+    d.choose(1);
     const struct {
         const char* name;
         WPARAM command; // the system keeps the low four bits for itself
@@ -70,8 +69,8 @@ TEST_F(DialogTest, TheAboutBoxOpensOnCommand16AndEveryWayOfClosingItReturns) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         std::vector<std::wstring> texts;
-        const bool shown = whileBoxIsUp([&] { ::SendMessageW(m_hwnd, WM_SYSCOMMAND, c.command, 0); },
-                                        [&] { return findOwnedWindow(m_hwnd, L"About Tallowbrook"); },
+        const bool shown = whileBoxIsUp([&] { ::SendMessageW(d.hwnd, WM_SYSCOMMAND, c.command, 0); },
+                                        [&] { return findOwnedWindow(d.hwnd, L"About Tallowbrook"); },
                                         [&](HWND box) {
                                             for (HWND child = ::GetWindow(box, GW_CHILD); child != nullptr;
                                                  child = ::GetWindow(child, GW_HWNDNEXT)) {
@@ -89,22 +88,22 @@ TEST_F(DialogTest, TheAboutBoxOpensOnCommand16AndEveryWayOfClosingItReturns) {
             EXPECT_EQ(texts[1], L"Tallowbrook Version 5.0 Beta");
             EXPECT_EQ(texts[3], L"OK");
         }
-        EXPECT_EQ(findOwnedWindow(m_hwnd, L"About Tallowbrook"), nullptr);
-        EXPECT_TRUE(::IsWindow(m_hwnd));
-        EXPECT_FALSE(m_dialog.endCode());
-        EXPECT_EQ(listed(), Texts{L"D:\\cfg\\a.dat"});
-        EXPECT_EQ(chooser(), 1);
+        EXPECT_EQ(findOwnedWindow(d.hwnd, L"About Tallowbrook"), nullptr);
+        EXPECT_TRUE(::IsWindow(d.hwnd));
+        EXPECT_FALSE(d.dialog.endCode());
+        EXPECT_EQ(d.listed(), Paths{"D:\\cfg\\a.dat"});
+        EXPECT_EQ(d.chosen(), 1u);
     }
 }
 
 TEST_F(DialogTest, OtherSystemCommandsAreThePlatformsOwn) {
-    ::SendMessageW(m_hwnd, WM_SYSCOMMAND, SC_MINIMIZE, 0);
-    EXPECT_TRUE(::IsIconic(m_hwnd));
-    ::SendMessageW(m_hwnd, WM_SYSCOMMAND, SC_RESTORE, 0);
-    EXPECT_FALSE(::IsIconic(m_hwnd));
-    ::SendMessageW(m_hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
-    EXPECT_TRUE(pumpUntil([&] { return m_dialog.endCode().has_value(); }));
-    EXPECT_EQ(m_dialog.endCode(), IDCANCEL);
+    ::SendMessageW(d.hwnd, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    EXPECT_TRUE(::IsIconic(d.hwnd));
+    ::SendMessageW(d.hwnd, WM_SYSCOMMAND, SC_RESTORE, 0);
+    EXPECT_FALSE(::IsIconic(d.hwnd));
+    ::SendMessageW(d.hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_TRUE(pumpUntil([&] { return d.dialog.endCode().has_value(); }));
+    EXPECT_EQ(d.dialog.endCode(), IDCANCEL);
 }
 
 TEST(MinimisedIcon, IsCentredRoundingTowardZero) {
@@ -124,11 +123,11 @@ TEST(MinimisedIcon, IsCentredRoundingTowardZero) {
 }
 
 TEST_F(DialogTest, GetFileAsksForDataFiles) {
-    getFile(Selection{L"E:\\b\\x.dat"});
-    getFile(std::nullopt);
-    ASSERT_EQ(m_system.requests.size(), 2u);
-    for (const FakeSystem::Request& request : m_system.requests) {
-        EXPECT_EQ(request.owner, m_hwnd);
+    d.add({"E:\\b\\x.dat"});
+    d.add(std::nullopt);
+    ASSERT_EQ(d.system.requests.size(), 2u);
+    for (const FakeSystem::Request& request : d.system.requests) {
+        EXPECT_EQ(request.owner, d.hwnd);
         EXPECT_EQ(request.filter, L"Trevak Configuration Data Files (*.Dat)|*.dat");
         EXPECT_EQ(request.options & 0x1204u, 0x1204u) << "several files, each must exist, no read-only box";
         EXPECT_TRUE(request.options & OFN_EXPLORER);
@@ -137,17 +136,17 @@ TEST_F(DialogTest, GetFileAsksForDataFiles) {
 }
 
 TEST_F(DialogTest, TouchingTheListChangesNothing) {
-    getFile(Selection{L"D:\\cfg\\a.dat", L"D:\\cfg\\b.dat"});
-    choose(2);
-    const HWND list = ::GetDlgItem(m_hwnd, IDC_FILE_LIST);
+    d.add({"D:\\cfg\\a.dat", "D:\\cfg\\b.dat"});
+    d.choose(2);
+    const HWND list = ::GetDlgItem(d.hwnd, IDC_FILE_LIST);
     ::SendMessageW(list, LB_SETCURSEL, 1, 0);
-    ::SendMessageW(m_hwnd, WM_COMMAND, MAKEWPARAM(IDC_FILE_LIST, LBN_SELCHANGE),
+    ::SendMessageW(d.hwnd, WM_COMMAND, MAKEWPARAM(IDC_FILE_LIST, LBN_SELCHANGE),
                    reinterpret_cast<LPARAM>(list));
-    ::SendMessageW(m_hwnd, WM_COMMAND, MAKEWPARAM(IDC_FILE_LIST, LBN_DBLCLK), reinterpret_cast<LPARAM>(list));
-    EXPECT_EQ(listed(), (Texts{L"D:\\cfg\\a.dat", L"D:\\cfg\\b.dat"}));
-    EXPECT_EQ(chooser(), 2);
-    EXPECT_TRUE(mergeEnabled());
-    EXPECT_TRUE(m_system.boxes.empty());
+    ::SendMessageW(d.hwnd, WM_COMMAND, MAKEWPARAM(IDC_FILE_LIST, LBN_DBLCLK), reinterpret_cast<LPARAM>(list));
+    EXPECT_EQ(d.listed(), (Paths{"D:\\cfg\\a.dat", "D:\\cfg\\b.dat"}));
+    EXPECT_EQ(d.chosen(), 2u);
+    EXPECT_TRUE(d.mergeEnabled());
+    EXPECT_TRUE(d.system.boxes.empty());
 }
 
 TEST(ListOrder, IsThatOfTheSystemsSortedListBox) {
@@ -158,9 +157,8 @@ TEST(ListOrder, IsThatOfTheSystemsSortedListBox) {
     const HWND sorted = ::CreateWindowExW(0, L"LISTBOX", nullptr, LBS_SORT, 0, 0, 100, 100, nullptr, nullptr,
                                           nullptr, nullptr);
     ASSERT_NE(sorted, nullptr);
-    dialog::test::FakeView view;
-    dialog::ConverterDialogModel model(view, platformSortsBefore);
-    model.addFiles(texts);
+    dialog::test::FakeDialog fake(platformSortsBefore);
+    fake.model.addFiles(texts);
     for (const std::string& text : texts) {
         ::SendMessageW(sorted, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(winapi::toWide(text)->c_str()));
     }
@@ -171,86 +169,85 @@ TEST(ListOrder, IsThatOfTheSystemsSortedListBox) {
         byListBox.push_back(winapi::toUtf8(text));
     }
     ::DestroyWindow(sorted);
-    EXPECT_EQ(model.entries(), byListBox);
+    EXPECT_EQ(fake.model.entries(), byListBox);
     EXPECT_TRUE(platformSortsBefore("d:\\a", "E:\\b\\x.dat"));
 }
 
 TEST_F(DialogTest, AThousandFilesChosenAtOnceAreAllListed) {
     // Long names, so that the selection outgrows the first room offered.
-    Selection chosen;
+    Paths chosen;
     for (int i = 0; i < 1000; ++i) {
-        chosen.push_back(L"C:\\settings\\laser engraver configuration number " + std::to_wstring(1000 + i) +
-                         L" of the engraving room upstairs.dat");
+        chosen.push_back("C:\\settings\\laser engraver configuration number " + std::to_string(1000 + i) +
+                         " of the engraving room upstairs.dat");
     }
-    getFile(chosen);
-    const Texts entries = listed();
+    d.add(chosen);
+    const Paths entries = d.listed();
     ASSERT_EQ(entries.size(), 1000u);
     EXPECT_EQ(entries.front(), chosen.front());
     EXPECT_EQ(entries.back(), chosen.back());
-    ASSERT_EQ(m_system.requests.size(), 2u) << "asked once more with room enough";
-    EXPECT_GT(m_system.requests[1].room, m_system.requests[0].room);
+    ASSERT_EQ(d.system.requests.size(), 2u) << "asked once more with room enough";
+    EXPECT_GT(d.system.requests[1].room, d.system.requests[0].room);
 }
 
 TEST_F(DialogTest, AFailureThatEscapesACommandIsReportedAndTheDialogStays) {
     CConverterDialog dialog{{[](OPENFILENAMEW&) -> BOOL { throw std::runtime_error("out of room"); },
-                             [] { return DWORD{0}; }, m_system.seams().showBox}};
+                             [] { return DWORD{0}; }, d.system.seams().showBox}};
     const HWND hwnd = dialog.Create(nullptr);
     ::SendMessageW(::GetDlgItem(hwnd, IDC_GET_FILE), BM_CLICK, 0, 0);
-    ASSERT_EQ(m_system.boxes.size(), 1u);
-    EXPECT_EQ(m_system.boxes[0].text, L"out of room");
-    EXPECT_EQ(m_system.boxes[0].style, static_cast<UINT>(MB_OK | MB_ICONSTOP));
-    EXPECT_EQ(m_system.boxes[0].caption, winapi::toWide(dialog.applicationName()).value());
+    ASSERT_EQ(d.system.boxes.size(), 1u);
+    EXPECT_EQ(d.system.boxes[0].text, L"out of room");
+    EXPECT_EQ(d.system.boxes[0].style, static_cast<UINT>(MB_OK | MB_ICONSTOP));
+    EXPECT_EQ(d.system.boxes[0].caption, winapi::toWide(dialog.applicationName()).value());
     EXPECT_TRUE(::IsWindow(hwnd));
 }
 
 // Merge over real files, for the failures only the platform stages.
 class DialogMergeTest : public DialogTest {
 protected:
-    std::wstring add(const std::string& name, const Bytes& bytes) {
-        return converted(m_folder.write(name, bytes));
+    // a.dat, b.dat and c.dat, each a record of `version`, listed.
+    void addThree(Version version) {
+        d.add({m_folder.write("a.dat", randomRecord(version, 1)),
+               m_folder.write("b.dat", randomRecord(version, 2)),
+               m_folder.write("c.dat", randomRecord(version, 3))});
     }
     std::string path(const std::string& name) const { return m_folder.file(name); }
     TempFolder m_folder;
 };
 
 TEST_F(DialogMergeTest, ASourceHeldOpenForWritingIsReportedAndTheRunGoesOn) {
-    getFile(Selection{add("a.dat", randomRecord(Version::V604, 1)),
-                      add("b.dat", randomRecord(Version::V604, 2)),
-                      add("c.dat", randomRecord(Version::V604, 3))});
+    addThree(Version::V604);
     // Another opener that writes and shares nothing, as a program saving it would.
     const HANDLE held = ::CreateFileW(converted(path("b.dat")).c_str(), GENERIC_WRITE, 0, nullptr,
                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    click(IDC_MERGE);
+    d.click(Control::Merge);
     ::CloseHandle(held);
 
-    ASSERT_EQ(m_system.boxes.size(), 2u);
-    EXPECT_EQ(m_system.boxes[0].text,
+    ASSERT_EQ(d.system.boxes.size(), 2u);
+    EXPECT_EQ(d.system.boxes[0].text,
               L"File could not be opened \nA sharing violation occurred while accessing " +
                   converted(path("b.dat")) + L".");
-    EXPECT_EQ(m_system.boxes[0].style, static_cast<UINT>(MB_OK));
-    EXPECT_EQ(m_system.boxes[1].text, L"Done! Merged 2 configuration files.\n");
+    EXPECT_EQ(d.system.boxes[0].style, static_cast<UINT>(MB_OK));
+    EXPECT_EQ(d.system.boxes[1].text, L"Done! Merged 2 configuration files.\n");
     EXPECT_TRUE(exists(path("a_802.dat")));
     EXPECT_FALSE(exists(path("b_802.dat")));
     EXPECT_TRUE(exists(path("c_802.dat")));
 }
 
 TEST_F(DialogMergeTest, AReadOnlyOutputEndsTheRunWithAStopReport) {
-    getFile(Selection{add("a.dat", randomRecord(Version::V700, 1)),
-                      add("b.dat", randomRecord(Version::V700, 2)),
-                      add("c.dat", randomRecord(Version::V700, 3))});
+    addThree(Version::V700);
     writeFile(path("b_802.dat"), randomBytes(3, 1));
     ASSERT_TRUE(::SetFileAttributesW(converted(path("b_802.dat")).c_str(), FILE_ATTRIBUTE_READONLY));
-    click(IDC_MERGE);
+    d.click(Control::Merge);
     ::SetFileAttributesW(converted(path("b_802.dat")).c_str(), FILE_ATTRIBUTE_NORMAL);
 
-    ASSERT_EQ(m_system.boxes.size(), 1u);
-    const BoxRequest& report = m_system.boxes[0];
+    ASSERT_EQ(d.system.boxes.size(), 1u);
+    const BoxRequest& report = d.system.boxes[0];
     EXPECT_EQ(report.text, L"Access to " + converted(path("b_802.dat")) + L" was denied.");
     EXPECT_EQ(report.style, static_cast<UINT>(MB_OK | MB_ICONSTOP));
     EXPECT_EQ(report.caption, L"tallowbrook_win32_tests") << "the program file's name";
-    EXPECT_EQ(report.owner, m_hwnd);
-    EXPECT_TRUE(mergeEnabled());
+    EXPECT_EQ(report.owner, d.hwnd);
+    EXPECT_TRUE(d.mergeEnabled());
     EXPECT_TRUE(exists(path("a_802.dat")));
     EXPECT_EQ(readFile(path("b_802.dat")), randomBytes(3, 1));
     EXPECT_FALSE(exists(path("c_802.dat")));

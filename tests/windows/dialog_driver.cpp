@@ -7,7 +7,6 @@
 #include <cstring>
 
 #include "win32/message_box.h"
-#include "winapi/utf16.h"
 
 namespace tallowbrook::win32::test {
 
@@ -57,14 +56,6 @@ BOOL CALLBACK matchOwnedWindow(HWND window, LPARAM data) {
 }
 
 } // namespace
-
-std::string converted(const std::wstring& text) {
-    return winapi::toUtf8(text);
-}
-
-std::wstring converted(const std::string& text) {
-    return winapi::toWide(text).value();
-}
 
 HWND findOwnedWindow(HWND owner, const std::wstring& caption) {
     OwnedWindowSearch search{owner, &caption, nullptr};
@@ -162,7 +153,8 @@ void NativeDialog::record(const BoxRequest& request) {
     EXPECT_NE(shown.find(text), std::wstring::npos) << converted(shown);
 }
 
-void NativeDialog::clickId(int id) {
+void NativeDialog::click(Control control) {
+    const int id = static_cast<int>(control);
     const HWND button = ::GetDlgItem(hwnd, id);
     ASSERT_NE(button, nullptr) << id;
     ASSERT_TRUE(::IsWindowVisible(button)) << "button " << id << " is not there to click";
@@ -206,15 +198,15 @@ std::string NativeDialog::hoverText(std::size_t row) {
     return info.lpszText != nullptr ? converted(info.lpszText) : "(none)";
 }
 
-std::vector<std::wstring> NativeDialog::listedWide() const {
+Paths NativeDialog::listed() {
     const HWND list = ::GetDlgItem(hwnd, IDC_FILE_LIST);
-    std::vector<std::wstring> entries;
+    Paths entries;
     const auto count = ::SendMessageW(list, LB_GETCOUNT, 0, 0);
     for (WPARAM i = 0; i < static_cast<WPARAM>(count); ++i) {
         std::wstring text(static_cast<std::size_t>(::SendMessageW(list, LB_GETTEXTLEN, i, 0)) + 1, L'\0');
         text.resize(static_cast<std::size_t>(
             ::SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()))));
-        entries.push_back(text);
+        entries.push_back(converted(text));
     }
     return entries;
 }

@@ -17,6 +17,7 @@
 #include "tests/dialog/scenario_driver.h"
 #include "tests/windows/fake_system.h"
 #include "win32/converter_dialog.h"
+#include "winapi/utf16.h"
 
 namespace tallowbrook::win32::test {
 
@@ -45,8 +46,12 @@ bool pumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limi
 HWND focusIn(HWND box);
 
 // UTF-8 and UTF-16, each way, one text or several.
-std::string converted(const std::wstring& text);
-std::wstring converted(const std::string& text);
+inline std::string converted(const std::wstring& text) {
+    return winapi::toUtf8(text);
+}
+inline std::wstring converted(const std::string& text) {
+    return winapi::toWide(text).value();
+}
 template <typename Text> auto converted(const std::vector<Text>& texts) {
     std::vector<decltype(converted(texts.front()))> result;
     for (const Text& text : texts) {
@@ -59,14 +64,16 @@ class NativeDialog final : public dialog::test::WindowDriver {
 public:
     NativeDialog();
 
-    void click(Control button) override { clickId(static_cast<int>(button)); }
+    // A click the user could make: the button must be there and visible; a
+    // disabled one takes no click.
+    void click(Control button) override;
     void answerOpenFile(std::optional<Paths> chosen) override {
         system.chooser.queue(chosen ? std::optional(converted(*chosen)) : std::nullopt);
     }
     Paths offeredNames() override { return converted(system.chooser.offered); }
     void drop(const Paths& paths) override;
     std::string hoverText(std::size_t row) override;
-    Paths listed() override { return converted(listedWide()); }
+    Paths listed() override;
     Paths chooserLabels() override;
     std::optional<std::size_t> chosen() override {
         const LRESULT row = ::SendDlgItemMessageW(hwnd, IDC_CHOOSER, CB_GETCURSEL, 0, 0);
@@ -98,16 +105,6 @@ public:
     void closeBox() override { ::SendMessageW(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0); }
     std::optional<bool> waitForEnd() override;
 
-    // A click the user could make on the button `id`: it must be there and
-    // visible; a disabled one takes no click.
-    void clickId(int id);
-    // "Get File" with the user picking `chosen` (nothing: cancel).
-    void getFile(std::optional<Selection> chosen) {
-        system.chooser.queue(std::move(chosen));
-        clickId(IDC_GET_FILE);
-    }
-    std::vector<std::wstring> listedWide() const;
-
     FakeSystem system;
     CConverterDialog dialog;
     HWND hwnd = nullptr;
@@ -122,21 +119,9 @@ private:
 // The native-only tests' fixture: a fresh dialog for each.
 class DialogTest : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_NE(m_hwnd, nullptr); }
+    void SetUp() override { ASSERT_NE(d.hwnd, nullptr); }
 
-    void click(int id) { m_native.clickId(id); }
-    void getFile(std::optional<Selection> chosen) { m_native.getFile(std::move(chosen)); }
-    std::vector<std::wstring> listed() const { return m_native.listedWide(); }
-    LRESULT chooser() const { return ::SendDlgItemMessageW(m_hwnd, IDC_CHOOSER, CB_GETCURSEL, 0, 0); }
-    void choose(LRESULT index) {
-        ::SendDlgItemMessageW(m_hwnd, IDC_CHOOSER, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-    }
-    bool mergeEnabled() { return m_native.mergeEnabled(); }
-
-    NativeDialog m_native;
-    FakeSystem& m_system = m_native.system;
-    CConverterDialog& m_dialog = m_native.dialog;
-    HWND m_hwnd = m_native.hwnd;
+    NativeDialog d;
 };
 
 } // namespace tallowbrook::win32::test

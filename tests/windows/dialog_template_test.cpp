@@ -12,13 +12,13 @@
 #include <string_view>
 #include <vector>
 
-#include "winapi/utf16.h"
 #include "dialog/dialog_ids.h"
 #include "dialog/dialog_layout.h"
 #include "tests/windows/dialog_driver.h"
 #include "win32/about_dialog.h"
 #include "win32/details_dialog.h"
 #include "win32/progress_dialog.h"
+#include "winapi/utf16.h"
 
 namespace tallowbrook::win32::test {
 namespace {
@@ -143,7 +143,7 @@ void expectFrame(HWND dialog, DWORD styles, DWORD absent, DWORD extended,
 constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
 
 TEST_F(DialogTest, TheMainDialogIsTemplate102) {
-    CConverterDialog watched{m_system.seams()};
+    CConverterDialog watched{d.system.seams()};
     ASSERT_NE(createWatched(watched), nullptr);
     expectControls(
         watched.hwnd(),
@@ -160,19 +160,18 @@ TEST_F(DialogTest, TheMainDialogIsTemplate102) {
              layout::kFileList},
             {IDC_RESET, L"Button", L"Reset", kChild | WS_TABSTOP, layout::kReset},
         });
-    expectFrame(m_hwnd, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, WS_MINIMIZEBOX | WS_MAXIMIZEBOX,
+    expectFrame(d.hwnd, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, WS_MINIMIZEBOX | WS_MAXIMIZEBOX,
                 WS_EX_APPWINDOW, layout::kConverter);
-    EXPECT_EQ(::GetWindowLongW(::GetDlgItem(m_hwnd, IDC_CHOOSER), GWL_STYLE) & CBS_DROPDOWNLIST,
+    EXPECT_EQ(::GetWindowLongW(::GetDlgItem(d.hwnd, IDC_CHOOSER), GWL_STYLE) & CBS_DROPDOWNLIST,
               CBS_DROPDOWN);
     COMBOBOXINFO chooser{};
     chooser.cbSize = sizeof(chooser);
-    ASSERT_TRUE(::GetComboBoxInfo(::GetDlgItem(m_hwnd, IDC_CHOOSER), &chooser));
+    ASSERT_TRUE(::GetComboBoxInfo(::GetDlgItem(d.hwnd, IDC_CHOOSER), &chooser));
     EXPECT_TRUE(::GetWindowLongW(chooser.hwndList, GWL_STYLE) & WS_VSCROLL) << "the dropped list scrolls";
 
     // Filled past its height, with an entry wider than itself: a vertical bar only.
-    Selection many(30, L"C:\\" + std::wstring(200, L'x') + L".dat");
-    getFile(many);
-    const HWND list = ::GetDlgItem(m_hwnd, IDC_FILE_LIST);
+    d.add(Paths(30, "C:\\" + std::string(200, 'x') + ".dat"));
+    const HWND list = ::GetDlgItem(d.hwnd, IDC_FILE_LIST);
     const auto listStyle = static_cast<DWORD>(::GetWindowLongW(list, GWL_STYLE));
     EXPECT_EQ(listStyle & (WS_VSCROLL | WS_HSCROLL), static_cast<DWORD>(WS_VSCROLL));
     EXPECT_EQ(listStyle & (LBS_MULTIPLESEL | LBS_EXTENDEDSEL), 0u) << "single selection";
@@ -217,7 +216,7 @@ void expectTextsFit(HWND box) {
 // with the project's fonts, which measure as the system's own do.
 TEST_F(DialogTest, EveryTextFitsItsControlInTheDialogFont) {
     SCOPED_TRACE("template 102");
-    expectTextsFit(m_hwnd);
+    expectTextsFit(d.hwnd);
     CAboutDialog about;
     ASSERT_NE(about.Create(nullptr), nullptr);
     SCOPED_TRACE("template 100");
@@ -367,7 +366,10 @@ TEST(DetailsBox, StaysInsideTheWorkAreaAndClosesOnOkEnterAndEsc) {
 class ProgramFile : public ::testing::Test {
 protected:
     void SetUp() override {
-        m_path = besideTests(TALLOWBROOK_PROGRAM_FROM_TESTS);
+        // The program file beside the tests.
+        m_path.resize(MAX_PATH * 4);
+        m_path.resize(::GetModuleFileNameW(nullptr, m_path.data(), static_cast<DWORD>(m_path.size())));
+        m_path = m_path.substr(0, m_path.find_last_of(L'\\') + 1) + TALLOWBROOK_PROGRAM_FROM_TESTS;
         m_module = ::LoadLibraryExW(m_path.c_str(), nullptr,
                                     LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
         ASSERT_NE(m_module, nullptr) << winapi::toUtf8(m_path);
@@ -376,11 +378,6 @@ protected:
         if (m_module != nullptr) {
             ::FreeLibrary(m_module);
         }
-    }
-    static std::wstring besideTests(const wchar_t* relative) {
-        std::wstring path(MAX_PATH * 4, L'\0');
-        path.resize(::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size())));
-        return path.substr(0, path.find_last_of(L'\\') + 1) + relative;
     }
     std::string_view resource(const wchar_t* type, int id) const {
         const HRSRC found = ::FindResourceW(m_module, MAKEINTRESOURCEW(id), type);
@@ -405,8 +402,8 @@ TEST_F(ProgramFile, CarriesTheTemplatesTheAboutEntryAndTheManifest) {
     const std::string_view manifest = resource(RT_MANIFEST, 1);
     // Windows 7 is declared, and reads "true/pm" as system DPI awareness.
     for (const char* setting : {"Microsoft.Windows.Common-Controls", "version=\"6.0.0.0\"", ">PerMonitorV2",
-                                ">true/pm</dpiAware>", "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}", "<longPathAware",
-                                ">true</longPathAware>", ">UTF-8</activeCodePage>"}) {
+                                ">true/pm</dpiAware>", "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",
+                                "<longPathAware", ">true</longPathAware>", ">UTF-8</activeCodePage>"}) {
         EXPECT_NE(manifest.find(setting), std::string_view::npos) << setting;
     }
 }

@@ -35,10 +35,6 @@ TEST(OpenFileResult, IsOnePathOrAFolderFollowedByNames) {
     }
 }
 
-UiSeams answering(FakeSystem& system) {
-    return system.seams();
-}
-
 TEST(OpenFileDialog, AskesAgainWithMoreRoomWhenTheSelectionDoesNotFit) {
     FakeSystem system;
     Paths chosen;
@@ -46,7 +42,7 @@ TEST(OpenFileDialog, AskesAgainWithMoreRoomWhenTheSelectionDoesNotFit) {
         chosen.push_back(L"C:\\many\\" + std::wstring(40, L'x') + std::to_wstring(i) + L".dat");
     }
     system.chooser.queue(chosen);
-    const std::optional<Paths> paths = chooseDataFiles(nullptr, L"   ", answering(system));
+    const std::optional<Paths> paths = chooseDataFiles(nullptr, L"   ", system.seams());
     ASSERT_TRUE(paths);
     EXPECT_EQ(*paths, chosen);
     ASSERT_EQ(system.requests.size(), 3u) << "64K, then 128K, then 256K characters";
@@ -58,11 +54,11 @@ TEST(OpenFileDialog, AskesAgainWithMoreRoomWhenTheSelectionDoesNotFit) {
 TEST(OpenFileDialog, CancelOrAFailureOfTheDialogAddsNothing) {
     FakeSystem system;
     system.chooser.queue(std::nullopt);
-    EXPECT_FALSE(chooseDataFiles(nullptr, L"   ", answering(system)));
+    EXPECT_FALSE(chooseDataFiles(nullptr, L"   ", system.seams()));
     // Past the largest room it gives up rather than ask for ever.
     FakeSystem huge;
     huge.chooser.queue(Paths(1, L"C:\\" + std::wstring(kLargestResultRoom, L'x')));
-    EXPECT_FALSE(chooseDataFiles(nullptr, L"   ", answering(huge)));
+    EXPECT_FALSE(chooseDataFiles(nullptr, L"   ", huge.seams()));
     EXPECT_LE(huge.requests.back().room, kLargestResultRoom);
 }
 
