@@ -10,12 +10,6 @@ namespace tallowbrook {
 
 namespace {
 
-#ifdef _WIN32
-constexpr char kSeparator = '\\';
-#else
-constexpr char kSeparator = '/';
-#endif
-
 bool hasDataExtension(std::string_view name) {
     constexpr std::string_view kExtension = ".dat";
     if (name.size() < kExtension.size()) {
@@ -101,7 +95,7 @@ std::vector<std::string> dataFilesIn(const std::string& folder) {
     // "D:" names the drive's current folder and takes no separator; only a
     // drive's ':' ends a folder part.
     if (prefix.empty() || fileNameStart(prefix) != prefix.size()) {
-        prefix += kSeparator;
+        prefix += kFolderSeparator;
     }
     std::vector<std::string> files;
     for (const FolderEntry& entry : folderEntries(folder)) {

@@ -19,6 +19,13 @@ enum class PathStyle {
 #endif
 };
 
+// The separator the platform writes between folders.
+#ifdef _WIN32
+inline constexpr char kFolderSeparator = '\\';
+#else
+inline constexpr char kFolderSeparator = '/';
+#endif
+
 // The byte position where the file name begins: behind the last folder
 // separator, or behind the drive ("D:name" names "name" in the drive's current
 // folder), or 0.

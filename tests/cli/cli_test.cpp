@@ -13,6 +13,7 @@
 #include "cli/cli_app.h"
 #include "cli/json_text.h"
 #include "cli/standard_output.h"
+#include "files/path_syntax.h"
 #include "tallowbrook_version.h"
 #include "tests/support/temp_folder.h"
 #include "text/printable_text.h"
@@ -108,16 +109,11 @@ void stageFolder(const TempFolder& folder) {
 }
 
 std::string expanded(std::string text, const std::string& folder) {
-#ifdef _WIN32
-    constexpr char kSeparator = '\\';
-#else
-    constexpr char kSeparator = '/';
-#endif
     for (std::size_t at = text.find("{d}"); at != std::string::npos; at = text.find("{d}", at)) {
         text.replace(at, 3, folder);
         for (at += folder.size();
              at < text.size() && std::string_view(" :\n").find(text[at]) == std::string::npos; ++at) {
-            text[at] = text[at] == '/' ? kSeparator : text[at];
+            text[at] = text[at] == '/' ? kFolderSeparator : text[at];
         }
     }
     return text;

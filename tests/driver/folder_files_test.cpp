@@ -7,18 +7,13 @@
 
 #include "files/file_error.h"
 #include "files/folder_files.h"
+#include "files/path_syntax.h"
 #include "tests/support/expect_file_error.h"
 #include "tests/support/temp_folder.h"
 #include "text/case_blind_order.h"
 
 namespace tallowbrook::test {
 namespace {
-
-#ifdef _WIN32
-constexpr char kSeparator = '\\';
-#else
-constexpr char kSeparator = '/';
-#endif
 
 TEST(FolderFiles, TakesDatFilesInAnyCaseAndNothingElse) {
     TempFolder folder;
@@ -29,7 +24,7 @@ TEST(FolderFiles, TakesDatFilesInAnyCaseAndNothingElse) {
     folder.write("sub.dat/inner.dat", Bytes(3));
 
     const std::string prefix = folder.file(""); // the folder and its separator
-    ASSERT_EQ(prefix.back(), kSeparator);
+    ASSERT_EQ(prefix.back(), kFolderSeparator);
     const std::vector<std::string> expected{prefix + "A.DAT", prefix + "b.dat", prefix + "c.Dat",
                                             prefix + "设定.dat"};
     EXPECT_TRUE(isFolder(folder.file("sub.dat")));
