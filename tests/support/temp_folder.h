@@ -68,7 +68,8 @@ inline void writeFile(const std::string& path, const Bytes& bytes) {
 
 inline Bytes readFile(const std::string& path) {
     std::ifstream in(std::filesystem::u8path(path), std::ios::binary);
-    Bytes bytes(in ? std::filesystem::file_size(std::filesystem::u8path(path)) : 0);
+    // Test files are small: their length fits a 32-bit size too.
+    Bytes bytes(in ? static_cast<std::size_t>(std::filesystem::file_size(std::filesystem::u8path(path))) : 0);
     if (!in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()))) {
         throw std::runtime_error("cannot read " + path);
     }
