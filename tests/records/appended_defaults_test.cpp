@@ -11,30 +11,17 @@
 namespace tallowbrook::test {
 namespace {
 
-constexpr std::string_view kEngravingPath = "trevak\\engraving_setting";
-constexpr std::string_view kJobsPath = "trevak\\jobs";
-static_assert(kEngravingPath.size() == 24 && kJobsPath.size() == 11);
-
-std::vector<VersionPair> pairsAppendingFields() {
-    std::vector<VersionPair> pairs;
-    for (const VersionPair pair : allPairs()) {
-        if (recordLength(pair.to) > recordLength(pair.from) && recordLength(pair.to) > k1852) {
-            pairs.push_back(pair);
-        }
-    }
-    return pairs;
-}
+static_assert(kEngravingPathDefault.size() == 24 && kJobsPathDefault.size() == 11);
 
 using DefaultsParam = std::tuple<VersionPair, std::byte>;
 
 class AppendedDefaults : public ::testing::TestWithParam<DefaultsParam> {
 protected:
     // The text as UTF-16LE, its zero unit, and the rest of the slot untouched.
-    void expectDefaultText(const Bytes& target, std::size_t slot, std::string_view text,
+    void expectDefaultText(const Bytes& target, std::size_t slot, std::u16string_view text,
                            std::byte fill) const {
         for (std::size_t i = 0; i < text.size(); ++i) {
-            EXPECT_EQ(getU16(target, slot + 2 * i), static_cast<unsigned char>(text[i]))
-                << slot << " unit " << i;
+            EXPECT_EQ(getU16(target, slot + 2 * i), text[i]) << slot << " unit " << i;
         }
         EXPECT_EQ(getU16(target, slot + 2 * text.size()), 0) << slot << " terminator";
         for (std::size_t i = slot + 2 * text.size() + 2; i < slot + kSlotBytes; ++i) {
@@ -54,10 +41,10 @@ TEST_P(AppendedDefaults, FillEveryFieldTheSourceLacks) {
         EXPECT_EQ(getU32(target, k1852), 2u);
     }
     if (sourceLength <= kEngravingPathSlot && targetLength > kEngravingPathSlot) {
-        expectDefaultText(target, kEngravingPathSlot, kEngravingPath, fill);
+        expectDefaultText(target, kEngravingPathSlot, kEngravingPathDefault, fill);
         EXPECT_EQ(getU32(target, k2368), 1u);
         EXPECT_EQ(getU32(target, k2372), 0u);
-        expectDefaultText(target, kJobsPathSlot, kJobsPath, fill);
+        expectDefaultText(target, kJobsPathSlot, kJobsPathDefault, fill);
     }
     if (targetLength > k2888) {
         EXPECT_EQ(getU32(target, k2888), 1u);
@@ -66,7 +53,10 @@ TEST_P(AppendedDefaults, FillEveryFieldTheSourceLacks) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Growing, AppendedDefaults,
-                         ::testing::Combine(::testing::ValuesIn(pairsAppendingFields()),
+                         ::testing::Combine(::testing::ValuesIn(allPairs([](VersionPair pair) {
+                                                return recordLength(pair.to) > recordLength(pair.from) &&
+                                                       recordLength(pair.to) > k1852;
+                                            })),
                                             ::testing::Values(std::byte{0x00}, std::byte{0xCD})),
                          [](const ::testing::TestParamInfo<DefaultsParam>& test) {
                              return pairName(std::get<0>(test.param)) + "Fill" +

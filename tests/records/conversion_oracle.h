@@ -10,6 +10,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -39,6 +40,13 @@ inline constexpr std::size_t kSlotBytes = 512;
 inline constexpr std::size_t kOldEntryStride = 6;
 inline constexpr std::size_t kNewEntryStride = 28;
 
+// What a target buffer holds before a conversion, where a test does not vary it.
+inline constexpr std::byte kFill{0xCD};
+
+// The texts the appended path slots default to.
+inline constexpr std::u16string_view kEngravingPathDefault = u"trevak\\engraving_setting";
+inline constexpr std::u16string_view kJobsPathDefault = u"trevak\\jobs";
+
 inline constexpr Version kAllVersions[] = {Version::V604, Version::V700, Version::V705,
                                            Version::V707, Version::V800, Version::V802};
 
@@ -47,8 +55,8 @@ struct VersionPair {
     Version to;
 };
 
-// The thirty ordered pairs of different versions, source-major.
-std::vector<VersionPair> allPairs();
+// The thirty ordered pairs of different versions, source-major; with `keep`, those it keeps.
+std::vector<VersionPair> allPairs(bool (*keep)(VersionPair) = nullptr);
 
 // Shows a pair as "6.04 -> 8.02"-style text in failure messages.
 void PrintTo(const VersionPair& pair, std::ostream* out);
@@ -56,11 +64,20 @@ void PrintTo(const VersionPair& pair, std::ostream* out);
 // "604To700" and the like, for test names.
 std::string pairName(VersionPair pair);
 std::string versionName(Version version);
+inline std::string pairTestName(const ::testing::TestParamInfo<VersionPair>& test) {
+    return pairName(test.param);
+}
 
-bool isOlderVersion(Version version);
+inline bool isOlderVersion(Version version) {
+    return version <= Version::V700;
+}
 // Entries a table of the version holds: 16 in 6.04, 17 in every other.
-std::size_t entryCapacity(Version version);
-std::size_t recordLength(Version version);
+inline std::size_t entryCapacity(Version version) {
+    return version == Version::V604 ? 16 : 17;
+}
+inline std::size_t recordLength(Version version) {
+    return info(version).length;
+}
 
 // Each target byte: the value the conversion writes, or none when it leaves the byte alone.
 using ExpectedRecord = std::vector<std::optional<std::byte>>;
@@ -76,5 +93,9 @@ Bytes realisticRecord(Version version, std::uint32_t seed, std::uint32_t entryCo
 
 // `units` non-zero code units and, when `terminated`, a zero unit, at the slot start.
 void putTextOfLength(Bytes& record, std::size_t slot, std::size_t units, bool terminated);
+
+// A realistic record whose two text slots both hold such a text.
+Bytes recordWithTexts(Version version, std::uint32_t seed, std::uint32_t entryCount, std::size_t units,
+                      bool terminated);
 
 } // namespace tallowbrook::test

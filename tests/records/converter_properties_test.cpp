@@ -32,27 +32,9 @@ const SourceKind kSourceKinds[] = {
     {"Realistic3", [](Version v) { return realisticRecord(v, 12, 3); }},
     {"Count16", [](Version v) { return realisticRecord(v, 13, 16); }},
     {"Count18", [](Version v) { return realisticRecord(v, 14, 18); }},
-    {"EmptyTextsNoEntries",
-     [](Version v) {
-         Bytes record = realisticRecord(v, 15, 0);
-         putText(record, kFirstTextSlot, u"");
-         putText(record, kSecondTextSlot, u"");
-         return record;
-     }},
-    {"FullLengthTexts",
-     [](Version v) {
-         Bytes record = realisticRecord(v, 16, 5);
-         putTextOfLength(record, kFirstTextSlot, 255, true);
-         putTextOfLength(record, kSecondTextSlot, 255, true);
-         return record;
-     }},
-    {"UnterminatedTexts",
-     [](Version v) {
-         Bytes record = realisticRecord(v, 17, 17);
-         putTextOfLength(record, kFirstTextSlot, 256, false);
-         putTextOfLength(record, kSecondTextSlot, 256, false);
-         return record;
-     }},
+    {"EmptyTextsNoEntries", [](Version v) { return recordWithTexts(v, 15, 0, 0, true); }},
+    {"FullLengthTexts", [](Version v) { return recordWithTexts(v, 16, 5, 255, true); }},
+    {"UnterminatedTexts", [](Version v) { return recordWithTexts(v, 17, 17, 256, false); }},
     {"RandomGarbage", [](Version v) { return randomRecord(v, 18); }},
     {"AllOnes", [](Version v) { return Bytes(recordLength(v), std::byte{0xFF}); }},
     {"AllZero", [](Version v) { return Bytes(recordLength(v), std::byte{0x00}); }},
@@ -90,7 +72,7 @@ TEST_P(EveryConverter, CarriesTheHeaderAndWritesOnlyDriverExtra) {
     Bytes source = randomRecord(pair.from, 21);
     // dmSize 0xBEEF and a dmDriverExtra of 1000 that fits no version: neither is looked at.
     putU32(source, 68, (1000u << 16) | 0xBEEFu);
-    const Bytes target = convert(pair.from, pair.to, source, std::byte{0xCD});
+    const Bytes target = convert(pair.from, pair.to, source, kFill);
     for (std::size_t i = 0; i < 220; ++i) {
         if (i != 70 && i != 71) {
             ASSERT_EQ(target[i], source[i]) << "header byte " << i;
@@ -106,7 +88,7 @@ TEST_P(EveryConverter, LeavesTheSourceUntouched) {
     Bytes source = original;
     const Converter converter = converterFor(pair.from, pair.to);
     ASSERT_NE(converter, nullptr);
-    Bytes target(recordLength(pair.to), std::byte{0xCD});
+    Bytes target(recordLength(pair.to), kFill);
     EXPECT_TRUE(converter(source, target));
     EXPECT_EQ(source, original);
 }
@@ -114,10 +96,10 @@ TEST_P(EveryConverter, LeavesTheSourceUntouched) {
 TEST_P(EveryConverter, GivesTheSameRecordEveryTime) {
     const VersionPair pair = GetParam();
     const Bytes source = realisticRecord(pair.from, 23);
-    const Bytes first = convert(pair.from, pair.to, source, std::byte{0xCD});
+    const Bytes first = convert(pair.from, pair.to, source, kFill);
     // Another conversion in between must leave nothing behind that changes the next.
-    static_cast<void>(convert(pair.from, pair.to, randomRecord(pair.from, 24), std::byte{0xCD}));
-    EXPECT_EQ(convert(pair.from, pair.to, source, std::byte{0xCD}), first);
+    static_cast<void>(convert(pair.from, pair.to, randomRecord(pair.from, 24), kFill));
+    EXPECT_EQ(convert(pair.from, pair.to, source, kFill), first);
 }
 
 TEST_P(EveryConverter, RefusesBuffersOfTheWrongLengthWithoutWriting) {
@@ -126,17 +108,17 @@ TEST_P(EveryConverter, RefusesBuffersOfTheWrongLengthWithoutWriting) {
     ASSERT_NE(converter, nullptr);
     const Bytes source = realisticRecord(pair.from, 25);
     for (const std::size_t length : {recordLength(pair.to) - 1, recordLength(pair.to) + 1}) {
-        Bytes target(length, std::byte{0xCD});
+        Bytes target(length, kFill);
         EXPECT_FALSE(converter(source, target)) << "target of " << length << " bytes";
-        EXPECT_EQ(target, Bytes(length, std::byte{0xCD}));
+        EXPECT_EQ(target, Bytes(length, kFill));
     }
     // Cells serving 8.00 and 8.02 sources alike need only the 2888 bytes both have.
     const bool servesBoth8x = pair.from == Version::V802 && recordLength(pair.to) <= k1852;
     const std::size_t needed = servesBoth8x ? recordLength(Version::V800) : recordLength(pair.from);
     const Bytes shortSource(source.begin(), source.begin() + static_cast<std::ptrdiff_t>(needed - 1));
-    Bytes target(recordLength(pair.to), std::byte{0xCD});
+    Bytes target(recordLength(pair.to), kFill);
     EXPECT_FALSE(converter(shortSource, target));
-    EXPECT_EQ(target, Bytes(recordLength(pair.to), std::byte{0xCD}));
+    EXPECT_EQ(target, Bytes(recordLength(pair.to), kFill));
 }
 
 // The driver reads every file into one 4000-byte buffer; whatever lies behind
@@ -146,15 +128,12 @@ TEST_P(EveryConverter, ReadsOnlyTheRecordFromTheDriversSourceBuffer) {
     const Bytes record = realisticRecord(pair.from, 26);
     Bytes buffer = randomBytes(4000, 27);
     std::copy(record.begin(), record.end(), buffer.begin());
-    Bytes target(recordLength(pair.to), std::byte{0xCD});
+    Bytes target(recordLength(pair.to), kFill);
     ASSERT_TRUE(converterFor(pair.from, pair.to)(buffer, target));
-    EXPECT_EQ(target, convert(pair.from, pair.to, record, std::byte{0xCD}));
+    EXPECT_EQ(target, convert(pair.from, pair.to, record, kFill));
 }
 
-INSTANTIATE_TEST_SUITE_P(AllPairs, EveryConverter, ::testing::ValuesIn(allPairs()),
-                         [](const ::testing::TestParamInfo<VersionPair>& test) {
-                             return pairName(test.param);
-                         });
+INSTANTIATE_TEST_SUITE_P(AllPairs, EveryConverter, ::testing::ValuesIn(allPairs()), pairTestName);
 
 TEST(DispatchTable, HasNoConverterOnTheDiagonal) {
     for (const Version version : kAllVersions) {

@@ -11,22 +11,10 @@
 namespace tallowbrook::test {
 namespace {
 
-constexpr std::byte kFill{0xCD};
-
 bool isFieldwisePair(VersionPair pair) {
     const bool olderFrom = isOlderVersion(pair.from);
     const bool olderTo = isOlderVersion(pair.to);
     return olderFrom != olderTo || (pair.from == Version::V700 && pair.to == Version::V604);
-}
-
-std::vector<VersionPair> pairsWhere(bool (*predicate)(VersionPair)) {
-    std::vector<VersionPair> pairs;
-    for (const VersionPair pair : allPairs()) {
-        if (predicate(pair)) {
-            pairs.push_back(pair);
-        }
-    }
-    return pairs;
 }
 
 struct TextCase {
@@ -41,8 +29,6 @@ const TextCase kTextCases[] = {
     {"Units254", 254, true, 255},    {"Units255ZeroInLastPlace", 255, true, 256},
     {"NoZeroUnit", 256, false, 255},
 };
-
-constexpr std::size_t kSlots[] = {kFirstTextSlot, kSecondTextSlot};
 
 using TextParam = std::tuple<VersionPair, std::size_t, std::size_t>;
 
@@ -72,9 +58,9 @@ TEST_P(FieldwiseTextCarry, TakesUnitsUpToTheFirstZeroUnitAndNothingBehind) {
 }
 
 INSTANTIATE_TEST_SUITE_P(BetweenFamilies, FieldwiseTextCarry,
-                         ::testing::Combine(::testing::ValuesIn(pairsWhere(isFieldwisePair)),
+                         ::testing::Combine(::testing::ValuesIn(allPairs(isFieldwisePair)),
                                             ::testing::Range<std::size_t>(0, std::size(kTextCases)),
-                                            ::testing::ValuesIn(kSlots)),
+                                            ::testing::Values(kFirstTextSlot, kSecondTextSlot)),
                          [](const ::testing::TestParamInfo<TextParam>& test) {
                              return pairName(std::get<0>(test.param)) +
                                     kTextCases[std::get<1>(test.param)].name + "At" +
@@ -92,18 +78,15 @@ TEST_P(FieldwiseStem, CarriesEveryPlainValueAndBlock) {
                                      828u, 832u, 836u, 840u, 844u, 856u, 860u}) {
         EXPECT_EQ(getU32(target, offset), getU32(source, offset)) << "value at " << offset;
     }
-    for (std::size_t i = 232; i < 256; ++i) {
-        EXPECT_EQ(target[i], source[i]) << "block byte " << i;
-    }
-    for (std::size_t i = 808; i < 828; ++i) {
-        EXPECT_EQ(target[i], source[i]) << "block byte " << i;
+    for (const auto& [begin, end] : {std::pair{232u, 256u}, std::pair{808u, 828u}}) {
+        for (std::size_t i = begin; i < end; ++i) {
+            EXPECT_EQ(target[i], source[i]) << "block byte " << i;
+        }
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(BetweenFamilies, FieldwiseStem, ::testing::ValuesIn(pairsWhere(isFieldwisePair)),
-                         [](const ::testing::TestParamInfo<VersionPair>& test) {
-                             return pairName(test.param);
-                         });
+INSTANTIATE_TEST_SUITE_P(BetweenFamilies, FieldwiseStem, ::testing::ValuesIn(allPairs(isFieldwisePair)),
+                         pairTestName);
 
 class WholeByteCopy : public ::testing::TestWithParam<VersionPair> {};
 
@@ -131,12 +114,10 @@ TEST_P(WholeByteCopy, CarriesEveryByteOfTheShorterRecord) {
     EXPECT_TRUE(conformsTo(expectedConversion(pair, source), target, kFill));
 }
 
-INSTANTIATE_TEST_SUITE_P(WithinAFamily, WholeByteCopy, ::testing::ValuesIn(pairsWhere([](VersionPair pair) {
+INSTANTIATE_TEST_SUITE_P(WithinAFamily, WholeByteCopy, ::testing::ValuesIn(allPairs([](VersionPair pair) {
                              return !isFieldwisePair(pair);
                          })),
-                         [](const ::testing::TestParamInfo<VersionPair>& test) {
-                             return pairName(test.param);
-                         });
+                         pairTestName);
 
 TEST(WholeCopy604To700, EqualsTheSourceAndLeavesTheLastEightBytes) {
     Bytes source = randomRecord(Version::V604, 34);

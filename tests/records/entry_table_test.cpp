@@ -12,19 +12,8 @@
 namespace tallowbrook::test {
 namespace {
 
-constexpr std::byte kFill{0xCD};
 constexpr std::uint32_t kValueAt836 = 1000;
 constexpr std::uint32_t kCounts[] = {0, 3, 16, 17, 18, 0xFFFF'FFFFu};
-
-std::vector<VersionPair> pairsChangingEntryWidth() {
-    std::vector<VersionPair> pairs;
-    for (const VersionPair pair : allPairs()) {
-        if (isOlderVersion(pair.from) != isOlderVersion(pair.to)) {
-            pairs.push_back(pair);
-        }
-    }
-    return pairs;
-}
 
 // Entries converted: the count, but no more than 16 when either side is 6.04, else 17.
 std::size_t convertedEntries(VersionPair pair, std::uint32_t count) {
@@ -93,7 +82,9 @@ TEST_P(EntryWidth, ConvertsTheUsedEntriesThatFitAndLeavesTheRest) {
 }
 
 INSTANTIATE_TEST_SUITE_P(BetweenFamilies, EntryWidth,
-                         ::testing::Combine(::testing::ValuesIn(pairsChangingEntryWidth()),
+                         ::testing::Combine(::testing::ValuesIn(allPairs([](VersionPair pair) {
+                                                return isOlderVersion(pair.from) != isOlderVersion(pair.to);
+                                            })),
                                             ::testing::ValuesIn(kCounts)),
                          [](const ::testing::TestParamInfo<EntryParam>& test) {
                              return pairName(std::get<0>(test.param)) + "Count" +

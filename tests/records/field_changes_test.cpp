@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <span>
 
 #include "records/byte_order.h"
 #include "records/field_changes.h"
@@ -17,6 +18,15 @@ namespace tallowbrook::test {
 namespace {
 
 using Lines = std::vector<std::string>;
+
+// Bytes as "1.2.3".
+std::string dotted(std::span<const std::byte> bytes) {
+    std::string text;
+    for (const std::byte b : bytes) {
+        text += (text.empty() ? "" : ".") + std::to_string(std::to_integer<int>(b));
+    }
+    return text;
+}
 
 std::string shown(const FieldValue& value) {
     switch (value.form) {
@@ -29,13 +39,8 @@ std::string shown(const FieldValue& value) {
         }
         return text + "\"";
     }
-    case FieldValue::Form::Bytes: {
-        std::string text;
-        for (const std::byte b : value.bytes) {
-            text += (text.empty() ? "" : ".") + std::to_string(std::to_integer<int>(b));
-        }
-        return text;
-    }
+    case FieldValue::Form::Bytes:
+        return dotted(value.bytes);
     case FieldValue::Form::None:
         break;
     }
@@ -69,16 +74,6 @@ Lines changesOf(const Bytes& source, const Bytes& target) {
     return collect.lines;
 }
 
-bool isNewer(Version version) {
-    return !isOlderVersion(version);
-}
-bool is8x(Version version) {
-    return version == Version::V800 || version == Version::V802;
-}
-bool below(Version version, Version than) {
-    return indexOf(version) < indexOf(than);
-}
-
 // A record as the driver would save it untouched: zeros, the appended
 // fields at their defaults, `entries` used entries whose five values are
 // 1-5 and whose other values are what widening writes.
@@ -89,9 +84,9 @@ Bytes crafted(Version version, std::uint32_t entries) {
         putU32(record, k1852, 2);
     }
     if (length >= 2888) {
-        putText(record, kEngravingPathSlot, u"trevak\\engraving_setting");
+        putText(record, kEngravingPathSlot, kEngravingPathDefault);
         putU32(record, k2368, 1);
-        putText(record, kJobsPathSlot, u"trevak\\jobs");
+        putText(record, kJobsPathSlot, kJobsPathDefault);
     }
     if (length >= 2892) {
         putU32(record, k2888, 1);
@@ -117,33 +112,29 @@ Bytes crafted(Version version, std::uint32_t entries) {
 Lines structuralChanges(VersionPair pair, const Bytes& source, const Bytes& target) {
     Lines lines;
     const auto mark = [](bool isDefault) { return std::string(isDefault ? " (default)" : ""); };
+    // The source's bytes at `from`, marked as the default when all are zero.
+    const auto bytesAt = [&](std::size_t from, std::size_t n) {
+        const auto bytes = std::span(source).subspan(from, n);
+        return dotted(bytes) +
+               mark(std::ranges::all_of(bytes, [](std::byte b) { return b == std::byte{0}; }));
+    };
     const std::uint32_t count = getU32(source, kEntryCountAt);
     const std::size_t used = std::min<std::size_t>(count, entryCapacity(pair.from));
     const std::size_t fitting = std::min(used, entryCapacity(pair.to));
     for (std::size_t i = 0; i < fitting; ++i) {
         const std::string entry = "e" + std::to_string(i + 1) + "+";
-        if (isNewer(pair.from) && isOlderVersion(pair.to)) {
+        if (!isOlderVersion(pair.from) && isOlderVersion(pair.to)) {
             const std::size_t at = kEntryTable + kNewEntryStride * i;
-            const auto bytesAt = [&](std::size_t from, std::size_t n) {
-                std::string text;
-                bool zero = true;
-                for (std::size_t k = from; k < from + n; ++k) {
-                    text += (text.empty() ? "" : ".") + std::to_string(std::to_integer<int>(source[at + k]));
-                    zero = zero && source[at + k] == std::byte{0};
-                }
-                return text + mark(zero);
-            };
-            lines.push_back("dropped " + entry + "5 " + bytesAt(5, 3));
+            lines.push_back("dropped " + entry + "5 " + bytesAt(at + 5, 3));
             const std::uint32_t widened[] = {2500, 1, 1, 0};
             for (std::size_t v = 0; v < 4; ++v) {
                 const std::uint32_t value = getU32(source, at + 8 + 4 * v);
                 lines.push_back("dropped " + entry + std::to_string(8 + 4 * v) + " " + std::to_string(value) +
                                 mark(value == widened[v]));
             }
-            lines.push_back("dropped " + entry + "24 " + bytesAt(24, 4));
-        } else if (isOlderVersion(pair.from) && isNewer(pair.to)) {
-            const int byte5 = std::to_integer<int>(source[kEntryTable + kOldEntryStride * i + 5]);
-            lines.push_back("dropped " + entry + "5 " + std::to_string(byte5) + mark(byte5 == 0));
+            lines.push_back("dropped " + entry + "24 " + bytesAt(at + 24, 4));
+        } else if (isOlderVersion(pair.from) && !isOlderVersion(pair.to)) {
+            lines.push_back("dropped " + entry + "5 " + bytesAt(kEntryTable + kOldEntryStride * i + 5, 1));
             const std::uint32_t entry8 = pair.from == Version::V604 ? 2500 : getU32(source, k836);
             lines.push_back("filled " + entry + "8 " + std::to_string(entry8) + mark(entry8 == 2500));
             lines.push_back("filled " + entry + "12 1 (default)");
@@ -155,10 +146,7 @@ Lines structuralChanges(VersionPair pair, const Bytes& source, const Bytes& targ
         lines.push_back("dropped e" + std::to_string(i + 1) + " -");
     }
     if (pair.from == Version::V700) {
-        const int a = std::to_integer<int>(source[1478]);
-        const int b = std::to_integer<int>(source[1479]);
-        lines.push_back("dropped 1478 " + std::to_string(a) + "." + std::to_string(b) +
-                        mark(a == 0 && b == 0));
+        lines.push_back("dropped 1478 " + bytesAt(1478, 2));
     }
     struct Appended {
         std::size_t offset;
@@ -210,7 +198,7 @@ Lines none(VersionPair /*pair*/) {
 // The 848 remap from 8.00 and 8.02 into every older version.
 std::function<Lines(VersionPair)> remaps848(std::uint32_t from, std::uint32_t to) {
     return [=](VersionPair pair) {
-        if (is8x(pair.from) && below(pair.to, Version::V800) && from != to) {
+        if (pair.from >= Version::V800 && pair.to < Version::V800 && from != to) {
             return Lines{"changed 848 " + std::to_string(from) + "->" + std::to_string(to)};
         }
         return Lines{};
@@ -229,9 +217,7 @@ const Row kRows[] = {
     {"848 at 7", 0, [](Bytes& r) { putU32(r, k848, 7); }, remaps848(7, 7)},
     {"788 at 5", 0, [](Bytes& r) { putU32(r, k788, 5); },
      [](VersionPair p) {
-         return indexOf(p.from) >= indexOf(Version::V707) && below(p.to, Version::V707)
-                    ? Lines{"changed 788 5->0"}
-                    : Lines{};
+         return p.from >= Version::V707 && p.to < Version::V707 ? Lines{"changed 788 5->0"} : Lines{};
      }},
     {"852 at 9", 0, [](Bytes& r) { putU32(r, k852, 9); },
      [](VersionPair p) { return p.to == Version::V604 ? Lines{"changed 852 9->0"} : Lines{}; }},

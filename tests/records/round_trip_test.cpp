@@ -10,8 +10,6 @@
 namespace tallowbrook::test {
 namespace {
 
-constexpr std::byte kFill{0xCD};
-
 // A record taken from `version` to `via` and back, each target starting filled
 // with its fill; what comes back is `expected`: the original but what is lost.
 struct RoundTrip {
@@ -27,10 +25,8 @@ void PrintTo(const RoundTrip& trip, std::ostream* out) {
 
 // A record with 40-unit texts in both slots and 852 set.
 Bytes withTexts(Version version, std::uint32_t seed, std::uint32_t count, std::uint32_t codePage) {
-    Bytes record = realisticRecord(version, seed, count);
+    Bytes record = recordWithTexts(version, seed, count, 40, true);
     putU32(record, 68, (codePage << 16) | 0x00DCu);
-    putTextOfLength(record, kFirstTextSlot, 40, true);
-    putTextOfLength(record, kSecondTextSlot, 40, true);
     putU32(record, k852, 0x5555'0001u);
     return record;
 }

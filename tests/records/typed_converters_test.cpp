@@ -13,8 +13,6 @@
 namespace tallowbrook::test {
 namespace {
 
-constexpr std::byte kFill{0xCD};
-
 template <std::size_t TargetLength, std::size_t SourceLength>
 Bytes runTyped(bool (*converter)(SourceRecord<SourceLength>, TargetRecord<TargetLength>),
                const Bytes& source) {
