@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <string_view>
 #include <tuple>
 
 #include "tests/records/conversion_oracle.h"

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <sstream>
-#include <string_view>
 
 #include "records/byte_order.h"
 
@@ -145,18 +144,6 @@ std::vector<VersionPair> allPairs(bool (*keep)(VersionPair)) {
     return pairs;
 }
 
-std::string versionName(Version version) {
-    return std::string(info(version).suffix.substr(1));
-}
-
-void PrintTo(const VersionPair& pair, std::ostream* out) {
-    *out << info(pair.from).label << " -> " << info(pair.to).label;
-}
-
-std::string pairName(VersionPair pair) {
-    return versionName(pair.from) + "To" + versionName(pair.to);
-}
-
 ExpectedRecord expectedConversion(VersionPair pair, const Bytes& source) {
     ExpectedBuilder target(pair, source);
     const bool olderSource = isOlderVersion(pair.from);
@@ -187,12 +174,10 @@ ExpectedRecord expectedConversion(VersionPair pair, const Bytes& source) {
     std::size_t wrongCount = 0;
     for (std::size_t i = 0; i < target.size(); ++i) {
         const std::byte want = expected[i].value_or(fill);
-        if (target[i] != want) {
-            if (++wrongCount <= 12) {
-                wrong << "\n  byte " << i << ": 0x" << std::hex << std::to_integer<unsigned>(target[i])
-                      << ", expected 0x" << std::to_integer<unsigned>(want) << std::dec
-                      << (expected[i] ? " (written)" : " (not written, keeps the fill)");
-            }
+        if (target[i] != want && ++wrongCount <= 12) {
+            wrong << "\n  byte " << i << ": 0x" << std::hex << std::to_integer<unsigned>(target[i])
+                  << ", expected 0x" << std::to_integer<unsigned>(want) << std::dec
+                  << (expected[i] ? " (written)" : " (not written, keeps the fill)");
         }
     }
     if (wrongCount == 0) {

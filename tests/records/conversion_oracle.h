@@ -59,11 +59,17 @@ struct VersionPair {
 std::vector<VersionPair> allPairs(bool (*keep)(VersionPair) = nullptr);
 
 // Shows a pair as "6.04 -> 8.02"-style text in failure messages.
-void PrintTo(const VersionPair& pair, std::ostream* out);
+inline void PrintTo(const VersionPair& pair, std::ostream* out) {
+    *out << info(pair.from).label << " -> " << info(pair.to).label;
+}
 
 // "604To700" and the like, for test names.
-std::string pairName(VersionPair pair);
-std::string versionName(Version version);
+inline std::string versionName(Version version) {
+    return std::string(info(version).suffix.substr(1));
+}
+inline std::string pairName(VersionPair pair) {
+    return versionName(pair.from) + "To" + versionName(pair.to);
+}
 inline std::string pairTestName(const ::testing::TestParamInfo<VersionPair>& test) {
     return pairName(test.param);
 }

@@ -148,19 +148,17 @@ Lines structuralChanges(VersionPair pair, const Bytes& source, const Bytes& targ
     if (pair.from == Version::V700) {
         lines.push_back("dropped 1478 " + bytesAt(1478, 2));
     }
-    struct Appended {
-        std::size_t offset;
-        std::string defaultText;
-        bool isText;
-    };
-    const Appended appended[] = {{k1852, "2", false},
-                                 {kEngravingPathSlot, "\"trevak\\engraving_setting\"", true},
-                                 {k2368, "1", false},
-                                 {k2372, "0", false},
-                                 {kJobsPathSlot, "\"trevak\\jobs\"", true},
-                                 {k2888, "1", false}};
-    for (const Appended& field : appended) {
-        const std::size_t end = field.offset + (field.isText ? kSlotBytes : 4);
+    // Each appended field and its default as shown; a quoted default marks a text slot.
+    const std::pair<std::size_t, std::string> appended[] = {
+        {k1852, "2"},
+        {kEngravingPathSlot, "\"trevak\\engraving_setting\""},
+        {k2368, "1"},
+        {k2372, "0"},
+        {kJobsPathSlot, "\"trevak\\jobs\""},
+        {k2888, "1"}};
+    for (const auto& [offset, defaultText] : appended) {
+        const bool isText = defaultText.starts_with('"');
+        const std::size_t end = offset + (isText ? kSlotBytes : 4);
         const bool inSource = end <= source.size();
         const bool inTarget = end <= target.size();
         if (inSource == inTarget) {
@@ -168,17 +166,17 @@ Lines structuralChanges(VersionPair pair, const Bytes& source, const Bytes& targ
         }
         const Bytes& holder = inSource ? source : target;
         std::string value;
-        if (field.isText) {
+        if (isText) {
             value = "\"";
-            for (std::size_t at = field.offset; getU16(holder, at) != 0; at += 2) {
+            for (std::size_t at = offset; getU16(holder, at) != 0; at += 2) {
                 value += static_cast<char>(getU16(holder, at));
             }
             value += "\"";
         } else {
-            value = std::to_string(getU32(holder, field.offset));
+            value = std::to_string(getU32(holder, offset));
         }
-        lines.push_back((inSource ? "dropped " : "filled ") + std::to_string(field.offset) + " " + value +
-                        mark(value == field.defaultText));
+        lines.push_back((inSource ? "dropped " : "filled ") + std::to_string(offset) + " " + value +
+                        mark(value == defaultText));
     }
     return lines;
 }
@@ -191,9 +189,7 @@ struct Row {
     std::function<Lines(VersionPair)> expect;
 };
 
-Lines none(VersionPair /*pair*/) {
-    return {};
-}
+const auto none = [](VersionPair /*pair*/) { return Lines{}; };
 
 // The 848 remap from 8.00 and 8.02 into every older version.
 std::function<Lines(VersionPair)> remaps848(std::uint32_t from, std::uint32_t to) {

@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include "convert/dispatch.h"
 #include "tests/records/conversion_oracle.h"
 
 namespace tallowbrook::test {
@@ -54,10 +53,6 @@ const RuleRow kRuleRows[] = {
     {{V::V802, V::V707}, false, true, false, Rule1852::Remap},
     {{V::V802, V::V800}, false, false, false, Rule1852::Remap},
 };
-
-std::string rowName(const ::testing::TestParamInfo<RuleRow>& test) {
-    return pairName(test.param.pair);
-}
 
 class ValueRules : public ::testing::TestWithParam<RuleRow> {
 protected:
@@ -133,7 +128,8 @@ TEST_P(ValueRules, DependOnlyOnTheSource) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(AllPairs, ValueRules, ::testing::ValuesIn(kRuleRows), rowName);
+INSTANTIATE_TEST_SUITE_P(AllPairs, ValueRules, ::testing::ValuesIn(kRuleRows),
+                         [](const auto& test) { return pairName(test.param.pair); });
 
 TEST(ValueRuleTable, CoversEveryPairOnce) {
     const std::vector<VersionPair> pairs = allPairs();

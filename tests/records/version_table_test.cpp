@@ -21,27 +21,20 @@ TEST(VersionTable, OtherLengthsHaveNoVersion) {
 }
 
 TEST(VersionTable, RowsMatchTheDriverReleases) {
-    struct Row {
-        Version version;
-        std::string_view label;
-        std::size_t length;
-        std::uint16_t driverExtra;
-        std::string_view suffix;
+    const std::pair<Version, VersionInfo> rows[] = {
+        {Version::V604, {"Version 6.04", 1472, 1252, "_604"}},
+        {Version::V700, {"Version 7.00 - 7.04", 1480, 1260, "_700"}},
+        {Version::V705, {"Version 7.05", 1852, 1632, "_705"}},
+        {Version::V707, {"Version 7.07", 1856, 1636, "_707"}},
+        {Version::V800, {"Version 8.00", 2888, 2668, "_800"}},
+        {Version::V802, {"Version 8.02", 2892, 2672, "_802"}},
     };
-    const Row rows[] = {
-        {Version::V604, "Version 6.04", 1472, 1252, "_604"},
-        {Version::V700, "Version 7.00 - 7.04", 1480, 1260, "_700"},
-        {Version::V705, "Version 7.05", 1852, 1632, "_705"},
-        {Version::V707, "Version 7.07", 1856, 1636, "_707"},
-        {Version::V800, "Version 8.00", 2888, 2668, "_800"},
-        {Version::V802, "Version 8.02", 2892, 2672, "_802"},
-    };
-    for (const Row& row : rows) {
-        const VersionInfo& v = info(row.version);
-        EXPECT_EQ(v.label, row.label);
-        EXPECT_EQ(v.length, row.length);
-        EXPECT_EQ(v.driverExtra, row.driverExtra);
-        EXPECT_EQ(v.suffix, row.suffix);
+    for (const auto& [version, expected] : rows) {
+        const VersionInfo& v = info(version);
+        EXPECT_EQ(v.label, expected.label);
+        EXPECT_EQ(v.length, expected.length);
+        EXPECT_EQ(v.driverExtra, expected.driverExtra);
+        EXPECT_EQ(v.suffix, expected.suffix);
     }
     EXPECT_FALSE(versionAt(6).has_value());
     EXPECT_EQ(versionAt(5), Version::V802);
