@@ -12,9 +12,7 @@ namespace {
 
 static_assert(kEngravingPathDefault.size() == 24 && kJobsPathDefault.size() == 11);
 
-using DefaultsParam = std::tuple<VersionPair, std::byte>;
-
-class AppendedDefaults : public ::testing::TestWithParam<DefaultsParam> {
+class AppendedDefaults : public ::testing::TestWithParam<std::tuple<VersionPair, std::byte>> {
 protected:
     // The text as UTF-16LE, its zero unit, and the rest of the slot untouched.
     void expectDefaultText(const Bytes& target, std::size_t slot, std::u16string_view text,
@@ -57,7 +55,7 @@ INSTANTIATE_TEST_SUITE_P(Growing, AppendedDefaults,
                                                        recordLength(pair.to) > k1852;
                                             })),
                                             ::testing::Values(std::byte{0x00}, std::byte{0xCD})),
-                         [](const ::testing::TestParamInfo<DefaultsParam>& test) {
+                         [](const auto& test) {
                              return pairName(std::get<0>(test.param)) + "Fill" +
                                     std::to_string(std::to_integer<unsigned>(std::get<1>(test.param)));
                          });

@@ -42,9 +42,7 @@ const SourceKind kSourceKinds[] = {
 
 constexpr std::byte kFills[] = {std::byte{0x00}, std::byte{0xCD}};
 
-using WrittenBytesParam = std::tuple<VersionPair, std::size_t, std::byte>;
-
-class WrittenBytes : public ::testing::TestWithParam<WrittenBytesParam> {};
+class WrittenBytes : public ::testing::TestWithParam<std::tuple<VersionPair, std::size_t, std::byte>> {};
 
 // Every byte the description lets the converter write has its value, and
 // every other byte keeps what the target held.
@@ -59,7 +57,7 @@ INSTANTIATE_TEST_SUITE_P(AllPairs, WrittenBytes,
                          ::testing::Combine(::testing::ValuesIn(allPairs()),
                                             ::testing::Range<std::size_t>(0, std::size(kSourceKinds)),
                                             ::testing::ValuesIn(kFills)),
-                         [](const ::testing::TestParamInfo<WrittenBytesParam>& test) {
+                         [](const auto& test) {
                              return pairName(std::get<0>(test.param)) +
                                     kSourceKinds[std::get<1>(test.param)].name + "Fill" +
                                     std::to_string(std::to_integer<unsigned>(std::get<2>(test.param)));

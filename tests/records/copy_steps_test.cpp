@@ -12,9 +12,8 @@ namespace tallowbrook::test {
 namespace {
 
 bool isFieldwisePair(VersionPair pair) {
-    const bool olderFrom = isOlderVersion(pair.from);
-    const bool olderTo = isOlderVersion(pair.to);
-    return olderFrom != olderTo || (pair.from == Version::V700 && pair.to == Version::V604);
+    return isOlderVersion(pair.from) != isOlderVersion(pair.to) ||
+           (pair.from == Version::V700 && pair.to == Version::V604);
 }
 
 struct TextCase {
@@ -30,9 +29,8 @@ const TextCase kTextCases[] = {
     {"NoZeroUnit", 256, false, 255},
 };
 
-using TextParam = std::tuple<VersionPair, std::size_t, std::size_t>;
-
-class FieldwiseTextCarry : public ::testing::TestWithParam<TextParam> {};
+class FieldwiseTextCarry
+    : public ::testing::TestWithParam<std::tuple<VersionPair, std::size_t, std::size_t>> {};
 
 TEST_P(FieldwiseTextCarry, TakesUnitsUpToTheFirstZeroUnitAndNothingBehind) {
     const auto [pair, caseIndex, slot] = GetParam();
@@ -61,7 +59,7 @@ INSTANTIATE_TEST_SUITE_P(BetweenFamilies, FieldwiseTextCarry,
                          ::testing::Combine(::testing::ValuesIn(allPairs(isFieldwisePair)),
                                             ::testing::Range<std::size_t>(0, std::size(kTextCases)),
                                             ::testing::Values(kFirstTextSlot, kSecondTextSlot)),
-                         [](const ::testing::TestParamInfo<TextParam>& test) {
+                         [](const auto& test) {
                              return pairName(std::get<0>(test.param)) +
                                     kTextCases[std::get<1>(test.param)].name + "At" +
                                     std::to_string(std::get<2>(test.param));

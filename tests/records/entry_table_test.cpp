@@ -21,9 +21,7 @@ std::size_t convertedEntries(VersionPair pair, std::uint32_t count) {
     return std::min<std::size_t>(count, touches604 ? 16 : 17);
 }
 
-using EntryParam = std::tuple<VersionPair, std::uint32_t>;
-
-class EntryWidth : public ::testing::TestWithParam<EntryParam> {
+class EntryWidth : public ::testing::TestWithParam<std::tuple<VersionPair, std::uint32_t>> {
 protected:
     void SetUp() override {
         std::tie(m_pair, m_count) = GetParam();
@@ -86,7 +84,7 @@ INSTANTIATE_TEST_SUITE_P(BetweenFamilies, EntryWidth,
                                                 return isOlderVersion(pair.from) != isOlderVersion(pair.to);
                                             })),
                                             ::testing::ValuesIn(kCounts)),
-                         [](const ::testing::TestParamInfo<EntryParam>& test) {
+                         [](const auto& test) {
                              return pairName(std::get<0>(test.param)) + "Count" +
                                     std::to_string(std::get<1>(test.param));
                          });
