@@ -15,10 +15,7 @@ namespace tallowbrook::test {
 namespace {
 
 // dmDriverExtra of each version, as the version table of the description lists it.
-std::uint16_t driverExtraOf(Version version) {
-    constexpr std::array<std::uint16_t, kVersionCount> kDriverExtra{1252, 1260, 1632, 1636, 2668, 2672};
-    return kDriverExtra[indexOf(version)];
-}
+constexpr std::array<std::uint16_t, kVersionCount> kDriverExtra{1252, 1260, 1632, 1636, 2668, 2672};
 
 struct SourceKind {
     const char* name;
@@ -76,7 +73,7 @@ TEST_P(EveryConverter, CarriesTheHeaderAndWritesOnlyDriverExtra) {
             ASSERT_EQ(target[i], source[i]) << "header byte " << i;
         }
     }
-    EXPECT_EQ(getU16(target, kDriverExtraAt), driverExtraOf(pair.to));
+    EXPECT_EQ(getU16(target, kDriverExtraAt), kDriverExtra[indexOf(pair.to)]);
     EXPECT_EQ(getU16(target, kDriverExtraAt), recordLength(pair.to) - 220);
 }
 
