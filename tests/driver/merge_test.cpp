@@ -63,17 +63,13 @@ TEST_F(MergeTest, EmptyListShowsNothingAndKeepsMergeEnabled) {
 // zero-filled target, with files of all versions listed together so that no
 // output can carry bytes of the file converted before it.
 TEST_F(MergeTest, ConvertsEveryVersionToEveryOtherByteForByte) {
-    std::vector<Source> sources;
+    std::vector<std::string> paths;
     for (std::size_t v = 0; v < kVersionCount; ++v) {
         Bytes record = randomRecord(static_cast<Version>(v), 100 + static_cast<std::uint32_t>(v));
         writeU32Le(record, 800, v % 2 == 0 ? 17u : 2u); // full and sparse entry tables alternate
-        sources.push_back(addFile("v" + std::to_string(v) + ".dat", record));
+        paths.push_back(addFile("v" + std::to_string(v) + ".dat", record).path);
     }
     for (std::size_t to = 0; to < kVersionCount; ++to) {
-        std::vector<std::string> paths;
-        for (const Source& s : sources) {
-            paths.push_back(s.path);
-        }
         RecordingEvents events;
         const MergeOutcome outcome = runMerge(paths, to, events);
         ASSERT_EQ(outcome.kind, MergeOutcome::Kind::Completed);
@@ -88,7 +84,7 @@ TEST_F(MergeTest, ConvertsEveryVersionToEveryOtherByteForByte) {
                 continue;
             }
             EXPECT_EQ(readFile(output),
-                      convert(static_cast<Version>(from), static_cast<Version>(to), sources[from].bytes))
+                      convert(static_cast<Version>(from), static_cast<Version>(to), m_sources[from].bytes))
                 << from << " -> " << to;
         }
     }
@@ -185,18 +181,15 @@ TEST_F(MergeTest, ListedTwiceConvertsTwiceAndOverwritesExistingOutput) {
 // entries are not processed, no summary, "Merge" stays enabled, and the file
 // that stood at the output path is untouched.
 TEST_F(MergeTest, ReadOnlyOrFolderOutputEndsTheRun) {
-    struct Case {
-        const char* name;
-        bool folder;
-    };
-    for (const Case c : {Case{"readonly", false}, Case{"isfolder", true}}) {
-        SCOPED_TRACE(c.name);
-        const Source first = addRecord(std::string(c.name) + "_a.dat", Version::V604, 8);
-        const Source blocked = addRecord(std::string(c.name) + "_b.dat", Version::V604, 9);
-        const Source later = addRecord(std::string(c.name) + "_c.dat", Version::V604, 10);
-        const std::string blockedOutput = m_folder.file(std::string(c.name) + "_b_802.dat");
+    for (const bool folder : {false, true}) {
+        const std::string name = folder ? "isfolder" : "readonly";
+        SCOPED_TRACE(name);
+        const Source first = addRecord(name + "_a.dat", Version::V604, 8);
+        const Source blocked = addRecord(name + "_b.dat", Version::V604, 9);
+        const Source later = addRecord(name + "_c.dat", Version::V604, 10);
+        const std::string blockedOutput = m_folder.file(name + "_b_802.dat");
         const Bytes before = randomBytes(100, 11);
-        if (c.folder) {
+        if (folder) {
             ASSERT_EQ(::mkdir(blockedOutput.c_str(), 0755), 0);
         } else {
             writeFile(blockedOutput, before);
@@ -214,9 +207,9 @@ TEST_F(MergeTest, ReadOnlyOrFolderOutputEndsTheRun) {
         ASSERT_EQ(events.outcomes.size(), 2u); // the later entry is not reached
         EXPECT_EQ(events.outcomes[1].kind, EntryOutcome::Kind::OutputFailed);
         EXPECT_EQ(events.outcomes[1].output, blockedOutput);
-        EXPECT_TRUE(exists(m_folder.file(std::string(c.name) + "_a_802.dat")));
-        EXPECT_FALSE(exists(m_folder.file(std::string(c.name) + "_c_802.dat")));
-        if (!c.folder) {
+        EXPECT_TRUE(exists(m_folder.file(name + "_a_802.dat")));
+        EXPECT_FALSE(exists(m_folder.file(name + "_c_802.dat")));
+        if (!folder) {
             EXPECT_EQ(readFile(blockedOutput), before);
         }
     }
@@ -302,12 +295,10 @@ TEST_F(MergeTest, NoTargetIsReportedForEveryReadableEntry) {
 #ifndef _WIN32
 TEST(SourceFileTest, AFileThatShrankAfterItsLengthWasTakenIsAReadError) {
     TempFolder folder;
-    const std::string path = folder.file("shrinking.dat");
-    writeFile(path, randomRecord(Version::V604, 13));
+    const std::string path = folder.write("shrinking.dat", randomRecord(Version::V604, 13));
     SourceFile source = SourceFile::open(path);
-    const std::uint64_t length = source.length();
+    Bytes buffer(source.length());
     ASSERT_EQ(::truncate(path.c_str(), 100), 0);
-    Bytes buffer(length);
     const auto error = expectFileError([&] { readExactly(source, buffer); });
     ASSERT_TRUE(error);
     EXPECT_EQ(error->cause(), FileCause::EndOfFile);

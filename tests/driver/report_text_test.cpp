@@ -37,14 +37,12 @@ TEST(DescribeOutcome, SaysWhatBecameOfTheEntry) {
     using Kind = EntryOutcome::Kind;
     const auto outcome = [](Kind kind, std::optional<std::uint64_t> length, std::optional<Version> version,
                             std::string output = {}, std::optional<FileError> error = std::nullopt) {
-        EntryOutcome o;
-        o.kind = kind;
-        o.source = "/cfg/a.dat";
-        o.length = length;
-        o.sourceVersion = version;
-        o.output = std::move(output);
-        o.error = std::move(error);
-        return o;
+        return EntryOutcome{.kind = kind,
+                            .source = "/cfg/a.dat",
+                            .length = length,
+                            .sourceVersion = version,
+                            .output = std::move(output),
+                            .error = std::move(error)};
     };
     const FileError missing(FileCause::FileNotFound, 2, "/cfg/a.dat");
     const FileError shortRead(FileCause::EndOfFile, 0, "/cfg/a.dat");
