@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 #include "convert/outcome_text.h"
 #include "text/printable_text.h"
@@ -11,10 +12,7 @@ namespace tallowbrook {
 namespace {
 
 TEST(PrintableText, EscapesWhatWouldSteerATerminalAndKeepsUtf8) {
-    const struct {
-        std::string in;
-        std::string out;
-    } cases[] = {
+    const std::pair<std::string, std::string> cases[] = {
         {"D:\\cfg\\laser.dat", "D:\\cfg\\laser.dat"},
         {"Grüße 設定.dat", "Grüße 設定.dat"},
         {"a\nb\tc\rd", "a\\nb\\tc\\rd"},
@@ -28,8 +26,8 @@ TEST(PrintableText, EscapesWhatWouldSteerATerminalAndKeepsUtf8) {
         {"\xF0\x9F\x98\x80", "\xF0\x9F\x98\x80"},     // U+1F600
         {"", ""},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(printableText(c.in), c.out) << c.out;
+    for (const auto& [in, out] : cases) {
+        EXPECT_EQ(printableText(in), out) << out;
     }
 }
 
@@ -47,11 +45,7 @@ TEST(DescribeOutcome, SaysWhatBecameOfTheEntry) {
     const FileError missing(FileCause::FileNotFound, 2, "/cfg/a.dat");
     const FileError shortRead(FileCause::EndOfFile, 0, "/cfg/a.dat");
     const FileError denied(FileCause::AccessDenied, 13, "/cfg/a_802.dat");
-    const struct {
-        EntryOutcome outcome;
-        bool dryRun;
-        const char* text;
-    } cases[] = {
+    const std::tuple<EntryOutcome, bool, const char*> cases[] = {
         {outcome(Kind::Converted, 1472, Version::V604, "/cfg/a_802.dat"), false,
          "/cfg/a.dat: Version 6.04, written as /cfg/a_802.dat"},
         {outcome(Kind::Converted, 1472, Version::V604, "/cfg/a_802.dat"), true,
@@ -69,8 +63,8 @@ TEST(DescribeOutcome, SaysWhatBecameOfTheEntry) {
         {outcome(Kind::OutputFailed, 1472, Version::V604, "/cfg/a_802.dat", denied), false,
          "/cfg/a.dat: its output failed, which ended the run: Access to /cfg/a_802.dat was denied."},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(describeOutcome(c.outcome, c.dryRun), c.text);
+    for (const auto& [entry, dryRun, text] : cases) {
+        EXPECT_EQ(describeOutcome(entry, dryRun), text);
     }
 }
 
