@@ -50,13 +50,8 @@ std::size_t driveColonAt(std::string_view path) {
 // "/" separates folders everywhere, "\\" on Windows; on Windows a drive's ":"
 // ends the drive, and no other ":" separates anything.
 bool isSeparatorAt(std::string_view path, std::size_t i, PathStyle style) {
-    if (path[i] == '/') {
-        return true;
-    }
-    if (style != PathStyle::Windows) {
-        return false;
-    }
-    return path[i] == '\\' || (path[i] == ':' && i == driveColonAt(path));
+    return path[i] == '/' ||
+           (style == PathStyle::Windows && (path[i] == '\\' || (path[i] == ':' && i == driveColonAt(path))));
 }
 
 // Index of the last separator, or npos.

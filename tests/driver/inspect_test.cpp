@@ -35,14 +35,11 @@ Bytes sampleRecord(Version version) {
     return record;
 }
 
-FileInspection inspect(const Bytes& record) {
-    return inspectRecord(record, record.size());
-}
-
 TEST(Inspect, ReadsTheHeaderEntryCountAndTextSlotsOfEveryVersion) {
     for (const VersionInfo& version : kVersionTable) {
         const Version v = *versionOfLength(version.length);
-        const FileInspection file = inspect(sampleRecord(v));
+        const Bytes record = sampleRecord(v);
+        const FileInspection file = inspectRecord(record, record.size());
         SCOPED_TRACE(std::string(version.label));
         EXPECT_EQ(file.version, v);
         ASSERT_TRUE(file.header);
@@ -73,15 +70,15 @@ TEST(Inspect, FlagsWhatDisagreesWithTheLengthWithoutRefusingIt) {
     Bytes record = sampleRecord(Version::V604);
     writeU16Le(record, layout::kDriverExtra, 1260); // a 7.00-7.04 value in a 6.04-long file
     putU32(record, layout::kEntryCount, 17);        // one more than the table holds
-    const FileInspection file = inspect(record);
+    const FileInspection file = inspectRecord(record, record.size());
     EXPECT_EQ(file.version, Version::V604);
     EXPECT_FALSE(file.driverExtraAgrees());
     EXPECT_TRUE(file.entryCountExceedsTable());
 
     putU32(record, layout::kEntryCount, 16);
-    EXPECT_FALSE(inspect(record).entryCountExceedsTable());
+    EXPECT_FALSE(inspectRecord(record, record.size()).entryCountExceedsTable());
     putU32(record, layout::kEntryCount, 0xFFFFFFFF);
-    EXPECT_TRUE(inspect(record).entryCountExceedsTable());
+    EXPECT_TRUE(inspectRecord(record, record.size()).entryCountExceedsTable());
 }
 
 TEST(Inspect, TextWithoutTerminatorOrWithBrokenPairsIsShownSafely) {
@@ -98,7 +95,7 @@ TEST(Inspect, TextWithoutTerminatorOrWithBrokenPairsIsShownSafely) {
     for (std::size_t i = 5; i < layout::kFormNameUnits - 1; ++i) {
         writeU16Le(record, layout::kFormName + 2 * i, u'y');
     }
-    const FileInspection file = inspect(record);
+    const FileInspection file = inspectRecord(record, record.size());
     EXPECT_EQ(file.header->deviceName.text, std::string(32, 'x'));
     EXPECT_FALSE(file.header->deviceName.terminated);
     EXPECT_FALSE(file.header->formName.terminated);

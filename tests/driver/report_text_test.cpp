@@ -11,6 +11,19 @@
 namespace tallowbrook {
 namespace {
 
+using Kind = EntryOutcome::Kind;
+
+// What became of /cfg/a.dat.
+EntryOutcome outcome(Kind kind, std::optional<std::uint64_t> length, std::optional<Version> version,
+                     std::string output = {}, std::optional<FileError> error = std::nullopt) {
+    return EntryOutcome{.kind = kind,
+                        .source = "/cfg/a.dat",
+                        .length = length,
+                        .sourceVersion = version,
+                        .output = std::move(output),
+                        .error = std::move(error)};
+}
+
 TEST(PrintableText, EscapesWhatWouldSteerATerminalAndKeepsUtf8) {
     const std::pair<std::string, std::string> cases[] = {
         {"D:\\cfg\\laser.dat", "D:\\cfg\\laser.dat"},
@@ -32,16 +45,6 @@ TEST(PrintableText, EscapesWhatWouldSteerATerminalAndKeepsUtf8) {
 }
 
 TEST(DescribeOutcome, SaysWhatBecameOfTheEntry) {
-    using Kind = EntryOutcome::Kind;
-    const auto outcome = [](Kind kind, std::optional<std::uint64_t> length, std::optional<Version> version,
-                            std::string output = {}, std::optional<FileError> error = std::nullopt) {
-        return EntryOutcome{.kind = kind,
-                            .source = "/cfg/a.dat",
-                            .length = length,
-                            .sourceVersion = version,
-                            .output = std::move(output),
-                            .error = std::move(error)};
-    };
     const FileError missing(FileCause::FileNotFound, 2, "/cfg/a.dat");
     const FileError shortRead(FileCause::EndOfFile, 0, "/cfg/a.dat");
     const FileError denied(FileCause::AccessDenied, 13, "/cfg/a_802.dat");
@@ -69,25 +72,23 @@ TEST(DescribeOutcome, SaysWhatBecameOfTheEntry) {
 }
 
 TEST(DescribeOutcome, ShowsAHostileNameSafely) {
-    EntryOutcome o;
-    o.kind = EntryOutcome::Kind::UnknownLength;
+    EntryOutcome o = outcome(Kind::UnknownLength, 0, std::nullopt);
     o.source = "/cfg/\x1B]0;pwned\x07.dat";
-    o.length = 0;
     EXPECT_EQ(describeOutcome(o),
               "/cfg/\\x1B]0;pwned\\x07.dat: passed over: 0 bytes is the length of no version");
 }
 
 TEST(SourceFailureMessage, IsTheMessageBoxTextForSourceFailuresOnly) {
     EntryOutcome o;
-    o.kind = EntryOutcome::Kind::OpenFailed;
+    o.kind = Kind::OpenFailed;
     o.error = FileError(FileCause::SharingViolation, 11, "D:\\a.dat");
     EXPECT_EQ(sourceFailureMessage(o),
               "File could not be opened \nA sharing violation occurred while accessing D:\\a.dat.");
-    o.kind = EntryOutcome::Kind::ReadFailed;
+    o.kind = Kind::ReadFailed;
     o.error = FileError(FileCause::HardIo, 5, "D:\\a.dat");
     EXPECT_EQ(sourceFailureMessage(o),
               "File could not be read \nA hardware I/O error was reported while accessing D:\\a.dat.");
-    o.kind = EntryOutcome::Kind::OutputFailed;
+    o.kind = Kind::OutputFailed;
     EXPECT_EQ(sourceFailureMessage(o), "");
 }
 

@@ -115,8 +115,7 @@ TEST_P(FaultSpot, IsReportedAsItShouldBe) {
     EXPECT_EQ(readFile(m_output), spot.outputComplete ? converted() : m_old);
 }
 
-INSTANTIATE_TEST_SUITE_P(Calls, FaultSpot, ::testing::ValuesIn(kSpots),
-                         [](const auto& param) { return std::string(param.param.name); });
+INSTANTIATE_TEST_SUITE_P(Calls, FaultSpot, ::testing::ValuesIn(kSpots), ::testing::PrintToStringParamName());
 
 // A call interrupted again and again is not retried for ever: the bound ends it
 // as a failure of its own.
