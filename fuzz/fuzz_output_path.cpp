@@ -109,14 +109,12 @@ void checkStyle(std::string_view path, std::string_view suffix, PathStyle style)
     // The output stays in the source's folder.
     const std::size_t separator = lastSeparator(path, style);
     FUZZ_CHECK(lastSeparator(output, style) == separator);
-    if (separator != std::string_view::npos) {
-        FUZZ_CHECK(output.compare(0, separator + 1, path, 0, separator + 1) == 0);
-    }
+    FUZZ_CHECK(separator == std::string_view::npos ||
+               output.compare(0, separator + 1, path, 0, separator + 1) == 0);
 
     // Valid UTF-8 stays valid, and the suffix stands in front of the name's
     // last four characters (or the whole name when it is shorter).
-    const std::optional<std::size_t> pathCodePoints = utf8CodePoints(path);
-    if (pathCodePoints) {
+    if (utf8CodePoints(path)) {
         FUZZ_CHECK(utf8CodePoints(output).has_value());
         const std::size_t nameStart = separator == std::string_view::npos ? 0 : separator + 1;
         const std::size_t nameCodePoints = *utf8CodePoints(path.substr(nameStart));

@@ -11,7 +11,6 @@
 
 #include "convert/merge.h"
 #include "files/file_access.h"
-#include "records/byte_order.h"
 #include "tests/support/expect_file_error.h"
 #include "tests/support/recording_events.h"
 #include "tests/support/temp_folder.h"
@@ -65,7 +64,7 @@ TEST_F(MergeTest, ConvertsEveryVersionToEveryOtherByteForByte) {
     std::vector<std::string> paths;
     for (std::size_t v = 0; v < kVersionCount; ++v) {
         Bytes record = randomRecord(static_cast<Version>(v), 100 + static_cast<std::uint32_t>(v));
-        writeU32Le(record, 800, v % 2 == 0 ? 17u : 2u); // full and sparse entry tables alternate
+        putU32(record, 800, v % 2 == 0 ? 17u : 2u); // full and sparse entry tables alternate
         paths.push_back(addFile("v" + std::to_string(v) + ".dat", record).path);
     }
     for (std::size_t to = 0; to < kVersionCount; ++to) {
@@ -237,28 +236,25 @@ TEST_F(MergeTest, ReportsEveryEntrysOutcomeInListOrder) {
         EXPECT_EQ(outcome.written, 1);
         EXPECT_EQ(outcome.sourceFailures, 1);
         ASSERT_EQ(events.outcomes.size(), list.size());
-        const struct {
-            Kind kind;
-            std::optional<std::uint64_t> length;
-            std::optional<Version> version;
-            std::string output;
-            std::optional<FileCause> cause;
-        } expected[] = {
-            {Kind::Converted, 1472, Version::V604, m_folder.file("a_802.dat"), std::nullopt},
-            {Kind::SameVersion, 2892, Version::V802, "", std::nullopt},
-            {Kind::UnknownLength, 1473, std::nullopt, "", std::nullopt},
-            {Kind::UnknownLength, 5000, std::nullopt, "", std::nullopt},
-            {Kind::OpenFailed, std::nullopt, std::nullopt, "", FileCause::FileNotFound},
-        };
+        const std::tuple<Kind, std::optional<std::uint64_t>, std::optional<Version>, std::string,
+                         std::optional<FileCause>>
+            expected[] = {
+                {Kind::Converted, 1472, Version::V604, m_folder.file("a_802.dat"), std::nullopt},
+                {Kind::SameVersion, 2892, Version::V802, "", std::nullopt},
+                {Kind::UnknownLength, 1473, std::nullopt, "", std::nullopt},
+                {Kind::UnknownLength, 5000, std::nullopt, "", std::nullopt},
+                {Kind::OpenFailed, std::nullopt, std::nullopt, "", FileCause::FileNotFound},
+            };
         for (std::size_t i = 0; i < list.size(); ++i) {
             const RecordedOutcome& got = events.outcomes[i];
+            const auto& [kind, length, version, output, cause] = expected[i];
             EXPECT_EQ(got.index, i);
             EXPECT_EQ(got.source, list[i]);
-            EXPECT_EQ(got.kind, expected[i].kind) << i;
-            EXPECT_EQ(got.length, expected[i].length) << i;
-            EXPECT_EQ(got.sourceVersion, expected[i].version) << i;
-            EXPECT_EQ(got.output, expected[i].output) << i;
-            EXPECT_EQ(got.cause, expected[i].cause) << i;
+            EXPECT_EQ(got.kind, kind) << i;
+            EXPECT_EQ(got.length, length) << i;
+            EXPECT_EQ(got.sourceVersion, version) << i;
+            EXPECT_EQ(got.output, output) << i;
+            EXPECT_EQ(got.cause, cause) << i;
             EXPECT_EQ(events.totals[i], list.size());
         }
         EXPECT_EQ(exists(m_folder.file("a_802.dat")), !dryRun);

@@ -75,8 +75,7 @@ TEST(OutputPath, WindowsPathsNamingADataStreamAreTold) {
 
 TEST(OutputPath, BrokenUtf8StaysInsideTheName) {
     // Stray continuation bytes never carry the suffix past the separator.
-    const std::string path = "/d/\x80\x80\x80\x80\x80";
-    const std::string output = outputPathFor(path, "_705", PathStyle::Posix);
+    const std::string output = outputPathFor("/d/\x80\x80\x80\x80\x80", "_705", PathStyle::Posix);
     EXPECT_EQ(output.substr(0, 3), "/d/");
     EXPECT_NE(output.find("_705"), std::string::npos);
 }

@@ -13,7 +13,6 @@ namespace {
 
 using Kind = EntryOutcome::Kind;
 
-// What became of /cfg/a.dat.
 EntryOutcome outcome(Kind kind, std::optional<std::uint64_t> length, std::optional<Version> version,
                      std::string output = {}, std::optional<FileError> error = std::nullopt) {
     return EntryOutcome{.kind = kind,
