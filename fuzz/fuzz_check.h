@@ -6,19 +6,11 @@
 #include <cstdio>
 #include <cstdlib>
 
-namespace tallowbrook::fuzz {
-
-[[noreturn]] inline void fail(const char* what, const char* file, int line) {
-    std::fprintf(stderr, "%s:%d: property violated: %s\n", file, line, what);
-    std::abort();
-}
-
-} // namespace tallowbrook::fuzz
-
 // A macro so the message names the broken condition and its line.
-#define FUZZ_CHECK(condition)                                                                      \
-    do {                                                                                           \
-        if (!(condition)) {                                                                        \
-            ::tallowbrook::fuzz::fail(#condition, __FILE__, __LINE__);                             \
-        }                                                                                          \
+#define FUZZ_CHECK(condition)                                                                                \
+    do {                                                                                                     \
+        if (!(condition)) {                                                                                  \
+            std::fprintf(stderr, "%s:%d: property violated: %s\n", __FILE__, __LINE__, #condition);          \
+            std::abort();                                                                                    \
+        }                                                                                                    \
     } while (false)

@@ -12,14 +12,27 @@
 
 #include "convert/output_path.h"
 #include "fuzz/fuzz_check.h"
-#include "fuzz/utf8.h"
 #include "records/version_table.h"
+#include "text/utf8.h"
 
 namespace {
 
 using namespace tallowbrook;
 
 constexpr std::size_t kCharactersKeptBehind = 4;
+
+// The number of code points of `text`, or none when it is not well-formed UTF-8.
+std::optional<std::size_t> utf8CodePoints(std::string_view text) {
+    std::size_t codePoints = 0;
+    for (std::size_t at = 0; at < text.size(); ++codePoints) {
+        const std::size_t length = utf8SequenceLength(text.substr(at));
+        if (length == 0) {
+            return std::nullopt;
+        }
+        at += length;
+    }
+    return codePoints;
+}
 
 // Where a Windows path's drive letter stands: at its start, or behind "\\?\" or
 // "\\.\" (either slash); npos when it has none.
@@ -37,13 +50,8 @@ std::size_t driveColonAt(std::string_view path) {
 // "/" separates folders everywhere, "\\" on Windows; on Windows a drive's ":"
 // ends the drive, and no other ":" separates anything.
 bool isSeparatorAt(std::string_view path, std::size_t i, PathStyle style) {
-    if (path[i] == '/') {
-        return true;
-    }
-    if (style != PathStyle::Windows) {
-        return false;
-    }
-    return path[i] == '\\' || (path[i] == ':' && i == driveColonAt(path));
+    return path[i] == '/' ||
+           (style == PathStyle::Windows && (path[i] == '\\' || (path[i] == ':' && i == driveColonAt(path))));
 }
 
 // Index of the last separator, or npos.
@@ -80,7 +88,7 @@ std::optional<std::size_t> insertionPoint(std::string_view path, std::string_vie
     const std::size_t lowest = path.size() > tail ? path.size() - tail : 0;
     for (std::size_t at = lowest; at <= std::min(prefix, path.size()); ++at) {
         if (output.substr(at, suffix.size()) == suffix &&
-            (!wantedTail || (at >= nameStart && fuzz::utf8CodePoints(path.substr(at)) == wantedTail))) {
+            (!wantedTail || (at >= nameStart && utf8CodePoints(path.substr(at)) == wantedTail))) {
             return at;
         }
     }
@@ -101,17 +109,15 @@ void checkStyle(std::string_view path, std::string_view suffix, PathStyle style)
     // The output stays in the source's folder.
     const std::size_t separator = lastSeparator(path, style);
     FUZZ_CHECK(lastSeparator(output, style) == separator);
-    if (separator != std::string_view::npos) {
-        FUZZ_CHECK(output.compare(0, separator + 1, path, 0, separator + 1) == 0);
-    }
+    FUZZ_CHECK(separator == std::string_view::npos ||
+               output.compare(0, separator + 1, path, 0, separator + 1) == 0);
 
     // Valid UTF-8 stays valid, and the suffix stands in front of the name's
     // last four characters (or the whole name when it is shorter).
-    const std::optional<std::size_t> pathCodePoints = fuzz::utf8CodePoints(path);
-    if (pathCodePoints) {
-        FUZZ_CHECK(fuzz::utf8CodePoints(output).has_value());
+    if (utf8CodePoints(path)) {
+        FUZZ_CHECK(utf8CodePoints(output).has_value());
         const std::size_t nameStart = separator == std::string_view::npos ? 0 : separator + 1;
-        const std::size_t nameCodePoints = *fuzz::utf8CodePoints(path.substr(nameStart));
+        const std::size_t nameCodePoints = *utf8CodePoints(path.substr(nameStart));
         const std::size_t wanted = std::min(kCharactersKeptBehind, nameCodePoints);
         FUZZ_CHECK(insertionPoint(path, output, suffix, nameStart, wanted).has_value());
     }

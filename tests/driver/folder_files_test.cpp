@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <optional>
 
 #include "files/file_error.h"
 #include "files/folder_files.h"
@@ -37,10 +36,7 @@ TEST(FolderFiles, AMissingFolderIsAFileErrorNamingIt) {
     TempFolder folder;
     const std::string missing = folder.file("absent");
     EXPECT_FALSE(isFolder(missing));
-    const std::optional<FileError> error = expectFileError([&] { dataFilesIn(missing); });
-    ASSERT_TRUE(error);
-    EXPECT_EQ(error->cause(), FileCause::FileNotFound);
-    EXPECT_EQ(error->path(), missing);
+    expectFileError([&] { dataFilesIn(missing); }, FileCause::FileNotFound, missing);
 }
 
 TEST(ListOrder, LetterCaseDoesNotCountAndTiesKeepByteOrder) {

@@ -16,19 +16,15 @@
 namespace tallowbrook::test {
 namespace {
 
-void putU16(Bytes& record, std::size_t offset, std::uint16_t value) {
-    writeU16Le(record, offset, value);
-}
-
 // A record of `version` with a recognisable header and terminated texts.
 Bytes sampleRecord(Version version) {
     Bytes record = randomRecord(version, 11);
     putText(record, layout::kDeviceName, u"Laser 1");
     putText(record, layout::kFormName, u"A4");
-    putU16(record, layout::kSpecVersion, 0x0401);
-    putU16(record, layout::kDriverVersion, 0x0802);
-    putU16(record, layout::kSize, 220);
-    putU16(record, layout::kDriverExtra, info(version).driverExtra);
+    writeU16Le(record, layout::kSpecVersion, 0x0401);
+    writeU16Le(record, layout::kDriverVersion, 0x0802);
+    writeU16Le(record, layout::kSize, 220);
+    writeU16Le(record, layout::kDriverExtra, info(version).driverExtra);
     putU32(record, layout::kEntryCount, 3);
     putText(record, layout::kFirstTextSlot, u"first");
     putText(record, layout::kSecondTextSlot, u"second");
@@ -39,14 +35,11 @@ Bytes sampleRecord(Version version) {
     return record;
 }
 
-FileInspection inspect(const Bytes& record) {
-    return inspectRecord(record, record.size());
-}
-
 TEST(Inspect, ReadsTheHeaderEntryCountAndTextSlotsOfEveryVersion) {
     for (const VersionInfo& version : kVersionTable) {
         const Version v = *versionOfLength(version.length);
-        const FileInspection file = inspect(sampleRecord(v));
+        const Bytes record = sampleRecord(v);
+        const FileInspection file = inspectRecord(record, record.size());
         SCOPED_TRACE(std::string(version.label));
         EXPECT_EQ(file.version, v);
         ASSERT_TRUE(file.header);
@@ -75,34 +68,34 @@ TEST(Inspect, ReadsTheHeaderEntryCountAndTextSlotsOfEveryVersion) {
 
 TEST(Inspect, FlagsWhatDisagreesWithTheLengthWithoutRefusingIt) {
     Bytes record = sampleRecord(Version::V604);
-    putU16(record, layout::kDriverExtra, 1260); // a 7.00-7.04 value in a 6.04-long file
-    putU32(record, layout::kEntryCount, 17);    // one more than the table holds
-    const FileInspection file = inspect(record);
+    writeU16Le(record, layout::kDriverExtra, 1260); // a 7.00-7.04 value in a 6.04-long file
+    putU32(record, layout::kEntryCount, 17);        // one more than the table holds
+    const FileInspection file = inspectRecord(record, record.size());
     EXPECT_EQ(file.version, Version::V604);
     EXPECT_FALSE(file.driverExtraAgrees());
     EXPECT_TRUE(file.entryCountExceedsTable());
 
     putU32(record, layout::kEntryCount, 16);
-    EXPECT_FALSE(inspect(record).entryCountExceedsTable());
+    EXPECT_FALSE(inspectRecord(record, record.size()).entryCountExceedsTable());
     putU32(record, layout::kEntryCount, 0xFFFFFFFF);
-    EXPECT_TRUE(inspect(record).entryCountExceedsTable());
+    EXPECT_TRUE(inspectRecord(record, record.size()).entryCountExceedsTable());
 }
 
 TEST(Inspect, TextWithoutTerminatorOrWithBrokenPairsIsShownSafely) {
     Bytes record = sampleRecord(Version::V802);
     // A device name that fills its 32 units with no terminator.
     for (std::size_t i = 0; i < layout::kDeviceNameUnits; ++i) {
-        putU16(record, layout::kDeviceName + 2 * i, u'x');
+        writeU16Le(record, layout::kDeviceName + 2 * i, u'x');
     }
     // A lone low surrogate, a pair, a newline and a lone high surrogate at the end.
     putText(record, layout::kFormName,
             u"\xDC00"
             u"a\U0001F600\n");
-    putU16(record, layout::kFormName + 2 * (layout::kFormNameUnits - 1), 0xD800);
+    writeU16Le(record, layout::kFormName + 2 * (layout::kFormNameUnits - 1), 0xD800);
     for (std::size_t i = 5; i < layout::kFormNameUnits - 1; ++i) {
-        putU16(record, layout::kFormName + 2 * i, u'y');
+        writeU16Le(record, layout::kFormName + 2 * i, u'y');
     }
-    const FileInspection file = inspect(record);
+    const FileInspection file = inspectRecord(record, record.size());
     EXPECT_EQ(file.header->deviceName.text, std::string(32, 'x'));
     EXPECT_FALSE(file.header->deviceName.terminated);
     EXPECT_FALSE(file.header->formName.terminated);
@@ -117,8 +110,7 @@ TEST(Inspect, TextWithoutTerminatorOrWithBrokenPairsIsShownSafely) {
 }
 
 TEST(Inspect, AFileOfNoVersionIsDescribedByItsLengthOnly) {
-    for (const std::size_t length : {std::size_t{0}, std::size_t{219}, std::size_t{1471}, std::size_t{1473},
-                                     std::size_t{2893}, std::size_t{100000}}) {
+    for (const std::size_t length : {0u, 219u, 1471u, 1473u, 2893u, 100000u}) {
         const FileInspection file = inspectRecord(randomBytes(length, 5), length);
         EXPECT_FALSE(file.version);
         EXPECT_FALSE(file.header);

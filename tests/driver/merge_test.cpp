@@ -6,13 +6,11 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 #endif
 
 #include "convert/merge.h"
 #include "files/file_access.h"
-#include "records/byte_order.h"
 #include "tests/support/expect_file_error.h"
 #include "tests/support/recording_events.h"
 #include "tests/support/temp_folder.h"
@@ -63,17 +61,13 @@ TEST_F(MergeTest, EmptyListShowsNothingAndKeepsMergeEnabled) {
 // zero-filled target, with files of all versions listed together so that no
 // output can carry bytes of the file converted before it.
 TEST_F(MergeTest, ConvertsEveryVersionToEveryOtherByteForByte) {
-    std::vector<Source> sources;
+    std::vector<std::string> paths;
     for (std::size_t v = 0; v < kVersionCount; ++v) {
         Bytes record = randomRecord(static_cast<Version>(v), 100 + static_cast<std::uint32_t>(v));
-        writeU32Le(record, 800, v % 2 == 0 ? 17u : 2u); // full and sparse entry tables alternate
-        sources.push_back(addFile("v" + std::to_string(v) + ".dat", record));
+        putU32(record, 800, v % 2 == 0 ? 17u : 2u); // full and sparse entry tables alternate
+        paths.push_back(addFile("v" + std::to_string(v) + ".dat", record).path);
     }
     for (std::size_t to = 0; to < kVersionCount; ++to) {
-        std::vector<std::string> paths;
-        for (const Source& s : sources) {
-            paths.push_back(s.path);
-        }
         RecordingEvents events;
         const MergeOutcome outcome = runMerge(paths, to, events);
         ASSERT_EQ(outcome.kind, MergeOutcome::Kind::Completed);
@@ -88,7 +82,7 @@ TEST_F(MergeTest, ConvertsEveryVersionToEveryOtherByteForByte) {
                 continue;
             }
             EXPECT_EQ(readFile(output),
-                      convert(static_cast<Version>(from), static_cast<Version>(to), sources[from].bytes))
+                      convert(static_cast<Version>(from), static_cast<Version>(to), m_sources[from].bytes))
                 << from << " -> " << to;
         }
     }
@@ -120,7 +114,7 @@ TEST_F(MergeTest, NoChoiceOrAFileOfTheChosenVersionWritesNothing) {
     EXPECT_FALSE(exists(m_folder.file("same_802.dat")));
 }
 
-// Locks, permissions and fork are POSIX here; the Windows suite has its own cases.
+// Locks and permissions are POSIX here; the Windows suite has its own cases.
 #ifndef _WIN32
 TEST_F(MergeTest, UnopenableSourcesAreReportedAndTheRunGoesOn) {
     const Source good = addRecord("good.dat", Version::V604, 3);
@@ -129,30 +123,16 @@ TEST_F(MergeTest, UnopenableSourcesAreReportedAndTheRunGoesOn) {
     ASSERT_EQ(::mkdir(folder.c_str(), 0755), 0);
     const Source locked = addRecord("locked.dat", Version::V705, 4);
 
-    // Another process holds an exclusive lock on one source for the whole run.
-    int ready[2];
-    int release[2];
-    ASSERT_EQ(::pipe(ready), 0);
-    ASSERT_EQ(::pipe(release), 0);
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::close(release[1]); // so that the parent's close is the child's signal to go
-        const int fd = ::open(locked.path.c_str(), O_RDWR);
-        const bool ok = fd >= 0 && ::flock(fd, LOCK_EX) == 0;
-        char byte = ok ? 'y' : 'n';
-        (void)!::write(ready[1], &byte, 1);
-        (void)!::read(release[0], &byte, 1);
-        ::_exit(0);
-    }
-    ::close(release[0]);
-    char byte = 0;
-    ASSERT_EQ(::read(ready[0], &byte, 1), 1);
-    ASSERT_EQ(byte, 'y');
+    // An exclusive lock held through a descriptor of its own for the whole run:
+    // flock locks belong to the open file, so it refuses the run's lock just as
+    // another program's would.
+    const int lockHolder = ::open(locked.path.c_str(), O_RDWR);
+    ASSERT_GE(lockHolder, 0);
+    ASSERT_EQ(::flock(lockHolder, LOCK_EX), 0);
 
     RecordingEvents events;
     const MergeOutcome outcome = runMerge({missing, folder, locked.path, good.path}, kTo802, events);
-    ::close(release[1]);
-    ::waitpid(child, nullptr, 0);
+    ::close(lockHolder);
 
     EXPECT_EQ(outcome.kind, MergeOutcome::Kind::Completed);
     EXPECT_EQ(outcome.written, 1);
@@ -185,18 +165,15 @@ TEST_F(MergeTest, ListedTwiceConvertsTwiceAndOverwritesExistingOutput) {
 // entries are not processed, no summary, "Merge" stays enabled, and the file
 // that stood at the output path is untouched.
 TEST_F(MergeTest, ReadOnlyOrFolderOutputEndsTheRun) {
-    struct Case {
-        const char* name;
-        bool folder;
-    };
-    for (const Case c : {Case{"readonly", false}, Case{"isfolder", true}}) {
-        SCOPED_TRACE(c.name);
-        const Source first = addRecord(std::string(c.name) + "_a.dat", Version::V604, 8);
-        const Source blocked = addRecord(std::string(c.name) + "_b.dat", Version::V604, 9);
-        const Source later = addRecord(std::string(c.name) + "_c.dat", Version::V604, 10);
-        const std::string blockedOutput = m_folder.file(std::string(c.name) + "_b_802.dat");
+    for (const bool folder : {false, true}) {
+        const std::string name = folder ? "isfolder" : "readonly";
+        SCOPED_TRACE(name);
+        const Source first = addRecord(name + "_a.dat", Version::V604, 8);
+        const Source blocked = addRecord(name + "_b.dat", Version::V604, 9);
+        const Source later = addRecord(name + "_c.dat", Version::V604, 10);
+        const std::string blockedOutput = m_folder.file(name + "_b_802.dat");
         const Bytes before = randomBytes(100, 11);
-        if (c.folder) {
+        if (folder) {
             ASSERT_EQ(::mkdir(blockedOutput.c_str(), 0755), 0);
         } else {
             writeFile(blockedOutput, before);
@@ -214,9 +191,9 @@ TEST_F(MergeTest, ReadOnlyOrFolderOutputEndsTheRun) {
         ASSERT_EQ(events.outcomes.size(), 2u); // the later entry is not reached
         EXPECT_EQ(events.outcomes[1].kind, EntryOutcome::Kind::OutputFailed);
         EXPECT_EQ(events.outcomes[1].output, blockedOutput);
-        EXPECT_TRUE(exists(m_folder.file(std::string(c.name) + "_a_802.dat")));
-        EXPECT_FALSE(exists(m_folder.file(std::string(c.name) + "_c_802.dat")));
-        if (!c.folder) {
+        EXPECT_TRUE(exists(m_folder.file(name + "_a_802.dat")));
+        EXPECT_FALSE(exists(m_folder.file(name + "_c_802.dat")));
+        if (!folder) {
             EXPECT_EQ(readFile(blockedOutput), before);
         }
     }
@@ -225,21 +202,18 @@ TEST_F(MergeTest, ReadOnlyOrFolderOutputEndsTheRun) {
 #endif // _WIN32
 
 TEST_F(MergeTest, OutputsKeepToTheSourcesFolderWhateverTheName) {
-    const struct {
-        const char* source;
-        const char* output;
-    } cases[] = {
+    const std::pair<const char*, const char*> cases[] = {
         {"config", "co_705nfig"},
         {"abc", "_705abc"},
         {"résumé.dat", "résumé_705.dat"},
         {"日本語", "_705日本語"},
     };
-    for (const auto& c : cases) {
-        const Source source = addRecord(c.source, Version::V802, 12);
+    for (const auto& [name, output] : cases) {
+        const Source source = addRecord(name, Version::V802, 12);
         RecordingEvents events;
-        EXPECT_EQ(runMerge({source.path}, 2, events).written, 1) << c.source;
-        EXPECT_EQ(readFile(m_folder.file(c.output)), convert(Version::V802, Version::V705, source.bytes))
-            << c.source;
+        EXPECT_EQ(runMerge({source.path}, 2, events).written, 1) << name;
+        EXPECT_EQ(readFile(m_folder.file(output)), convert(Version::V802, Version::V705, source.bytes))
+            << name;
     }
 }
 
@@ -262,28 +236,25 @@ TEST_F(MergeTest, ReportsEveryEntrysOutcomeInListOrder) {
         EXPECT_EQ(outcome.written, 1);
         EXPECT_EQ(outcome.sourceFailures, 1);
         ASSERT_EQ(events.outcomes.size(), list.size());
-        const struct {
-            Kind kind;
-            std::optional<std::uint64_t> length;
-            std::optional<Version> version;
-            std::string output;
-            std::optional<FileCause> cause;
-        } expected[] = {
-            {Kind::Converted, 1472, Version::V604, m_folder.file("a_802.dat"), std::nullopt},
-            {Kind::SameVersion, 2892, Version::V802, "", std::nullopt},
-            {Kind::UnknownLength, 1473, std::nullopt, "", std::nullopt},
-            {Kind::UnknownLength, 5000, std::nullopt, "", std::nullopt},
-            {Kind::OpenFailed, std::nullopt, std::nullopt, "", FileCause::FileNotFound},
-        };
+        const std::tuple<Kind, std::optional<std::uint64_t>, std::optional<Version>, std::string,
+                         std::optional<FileCause>>
+            expected[] = {
+                {Kind::Converted, 1472, Version::V604, m_folder.file("a_802.dat"), std::nullopt},
+                {Kind::SameVersion, 2892, Version::V802, "", std::nullopt},
+                {Kind::UnknownLength, 1473, std::nullopt, "", std::nullopt},
+                {Kind::UnknownLength, 5000, std::nullopt, "", std::nullopt},
+                {Kind::OpenFailed, std::nullopt, std::nullopt, "", FileCause::FileNotFound},
+            };
         for (std::size_t i = 0; i < list.size(); ++i) {
             const RecordedOutcome& got = events.outcomes[i];
+            const auto& [kind, length, version, output, cause] = expected[i];
             EXPECT_EQ(got.index, i);
             EXPECT_EQ(got.source, list[i]);
-            EXPECT_EQ(got.kind, expected[i].kind) << i;
-            EXPECT_EQ(got.length, expected[i].length) << i;
-            EXPECT_EQ(got.sourceVersion, expected[i].version) << i;
-            EXPECT_EQ(got.output, expected[i].output) << i;
-            EXPECT_EQ(got.cause, expected[i].cause) << i;
+            EXPECT_EQ(got.kind, kind) << i;
+            EXPECT_EQ(got.length, length) << i;
+            EXPECT_EQ(got.sourceVersion, version) << i;
+            EXPECT_EQ(got.output, output) << i;
+            EXPECT_EQ(got.cause, cause) << i;
             EXPECT_EQ(events.totals[i], list.size());
         }
         EXPECT_EQ(exists(m_folder.file("a_802.dat")), !dryRun);
@@ -302,12 +273,10 @@ TEST_F(MergeTest, NoTargetIsReportedForEveryReadableEntry) {
 #ifndef _WIN32
 TEST(SourceFileTest, AFileThatShrankAfterItsLengthWasTakenIsAReadError) {
     TempFolder folder;
-    const std::string path = folder.file("shrinking.dat");
-    writeFile(path, randomRecord(Version::V604, 13));
+    const std::string path = folder.write("shrinking.dat", randomRecord(Version::V604, 13));
     SourceFile source = SourceFile::open(path);
-    const std::uint64_t length = source.length();
+    Bytes buffer(source.length());
     ASSERT_EQ(::truncate(path.c_str(), 100), 0);
-    Bytes buffer(length);
     const auto error = expectFileError([&] { readExactly(source, buffer); });
     ASSERT_TRUE(error);
     EXPECT_EQ(error->cause(), FileCause::EndOfFile);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "convert/output_path.h"
 #include "files/file_error.h"
 
@@ -7,11 +9,7 @@ namespace tallowbrook {
 namespace {
 
 TEST(OutputPath, SuffixGoesInFrontOfTheLastFourCharactersOfTheName) {
-    const struct {
-        PathStyle style;
-        const char* path;
-        const char* expected;
-    } cases[] = {
+    const std::tuple<PathStyle, const char*, const char*> cases[] = {
         {PathStyle::Posix, "/d/laser.dat", "/d/laser_802.dat"},
         {PathStyle::Posix, "/d/config", "/d/co_802nfig"},
         {PathStyle::Posix, "/data/x", "/data/_802x"},
@@ -36,18 +34,15 @@ TEST(OutputPath, SuffixGoesInFrontOfTheLastFourCharactersOfTheName) {
         {PathStyle::Windows, "1:abc", "1_802:abc"},
         {PathStyle::Posix, "/d/a:b", "/d/_802a:b"},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(outputPathFor(c.path, "_802", c.style), c.expected) << c.path;
+    for (const auto& [style, path, expected] : cases) {
+        EXPECT_EQ(outputPathFor(path, "_802", style), expected) << path;
     }
 }
 
 // On Windows a ':' anywhere but after a drive letter names an alternate data
 // stream of the file before it, which a run must never touch.
 TEST(OutputPath, WindowsPathsNamingADataStreamAreTold) {
-    const struct {
-        const char* path;
-        bool stream;
-    } cases[] = {
+    const std::pair<const char*, bool> cases[] = {
         {"D:\\x\\laser.dat", false},
         {"D:laser.dat", false},
         {"d:/x/laser.dat", false},
@@ -72,22 +67,22 @@ TEST(OutputPath, WindowsPathsNamingADataStreamAreTold) {
         {"DD:\\laser.dat", true},
         {"\\\\?\\D:x:y", true},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(namesDataStream(c.path, PathStyle::Windows), c.stream) << c.path;
-        EXPECT_FALSE(namesDataStream(c.path, PathStyle::Posix)) << c.path;
+    for (const auto& [path, stream] : cases) {
+        EXPECT_EQ(namesDataStream(path, PathStyle::Windows), stream) << path;
+        EXPECT_FALSE(namesDataStream(path, PathStyle::Posix)) << path;
     }
 }
 
 TEST(OutputPath, BrokenUtf8StaysInsideTheName) {
     // Stray continuation bytes never carry the suffix past the separator.
-    const std::string path = "/d/\x80\x80\x80\x80\x80";
-    const std::string output = outputPathFor(path, "_705", PathStyle::Posix);
+    const std::string output = outputPathFor("/d/\x80\x80\x80\x80\x80", "_705", PathStyle::Posix);
     EXPECT_EQ(output.substr(0, 3), "/d/");
     EXPECT_NE(output.find("_705"), std::string::npos);
 }
 
 TEST(FileErrorText, DescriptionsNameTheFileOrAnUnnamedFile) {
-    EXPECT_STREQ(FileError(FileCause::DiskFull, 28, "/o/x_802.dat").what(), "Disk full while accessing /o/x_802.dat.");
+    EXPECT_STREQ(FileError(FileCause::DiskFull, 28, "/o/x_802.dat").what(),
+                 "Disk full while accessing /o/x_802.dat.");
     EXPECT_STREQ(FileError(FileCause::HardIo, 5, std::nullopt).what(),
                  "A hardware I/O error was reported while accessing an unnamed file.");
     EXPECT_STREQ(FileError(FileCause::None, 0, "/x").what(), "No error occurred.");

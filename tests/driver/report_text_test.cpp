@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 #include "convert/outcome_text.h"
 #include "text/printable_text.h"
@@ -10,11 +11,20 @@
 namespace tallowbrook {
 namespace {
 
+using Kind = EntryOutcome::Kind;
+
+EntryOutcome outcome(Kind kind, std::optional<std::uint64_t> length, std::optional<Version> version,
+                     std::string output = {}, std::optional<FileError> error = std::nullopt) {
+    return EntryOutcome{.kind = kind,
+                        .source = "/cfg/a.dat",
+                        .length = length,
+                        .sourceVersion = version,
+                        .output = std::move(output),
+                        .error = std::move(error)};
+}
+
 TEST(PrintableText, EscapesWhatWouldSteerATerminalAndKeepsUtf8) {
-    const struct {
-        std::string in;
-        std::string out;
-    } cases[] = {
+    const std::pair<std::string, std::string> cases[] = {
         {"D:\\cfg\\laser.dat", "D:\\cfg\\laser.dat"},
         {"Grüße 設定.dat", "Grüße 設定.dat"},
         {"a\nb\tc\rd", "a\\nb\\tc\\rd"},
@@ -28,32 +38,16 @@ TEST(PrintableText, EscapesWhatWouldSteerATerminalAndKeepsUtf8) {
         {"\xF0\x9F\x98\x80", "\xF0\x9F\x98\x80"},     // U+1F600
         {"", ""},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(printableText(c.in), c.out) << c.out;
+    for (const auto& [in, out] : cases) {
+        EXPECT_EQ(printableText(in), out) << out;
     }
 }
 
 TEST(DescribeOutcome, SaysWhatBecameOfTheEntry) {
-    using Kind = EntryOutcome::Kind;
-    const auto outcome = [](Kind kind, std::optional<std::uint64_t> length, std::optional<Version> version,
-                            std::string output = {}, std::optional<FileError> error = std::nullopt) {
-        EntryOutcome o;
-        o.kind = kind;
-        o.source = "/cfg/a.dat";
-        o.length = length;
-        o.sourceVersion = version;
-        o.output = std::move(output);
-        o.error = std::move(error);
-        return o;
-    };
     const FileError missing(FileCause::FileNotFound, 2, "/cfg/a.dat");
     const FileError shortRead(FileCause::EndOfFile, 0, "/cfg/a.dat");
     const FileError denied(FileCause::AccessDenied, 13, "/cfg/a_802.dat");
-    const struct {
-        EntryOutcome outcome;
-        bool dryRun;
-        const char* text;
-    } cases[] = {
+    const std::tuple<EntryOutcome, bool, const char*> cases[] = {
         {outcome(Kind::Converted, 1472, Version::V604, "/cfg/a_802.dat"), false,
          "/cfg/a.dat: Version 6.04, written as /cfg/a_802.dat"},
         {outcome(Kind::Converted, 1472, Version::V604, "/cfg/a_802.dat"), true,
@@ -71,31 +65,29 @@ TEST(DescribeOutcome, SaysWhatBecameOfTheEntry) {
         {outcome(Kind::OutputFailed, 1472, Version::V604, "/cfg/a_802.dat", denied), false,
          "/cfg/a.dat: its output failed, which ended the run: Access to /cfg/a_802.dat was denied."},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(describeOutcome(c.outcome, c.dryRun), c.text);
+    for (const auto& [entry, dryRun, text] : cases) {
+        EXPECT_EQ(describeOutcome(entry, dryRun), text);
     }
 }
 
 TEST(DescribeOutcome, ShowsAHostileNameSafely) {
-    EntryOutcome o;
-    o.kind = EntryOutcome::Kind::UnknownLength;
+    EntryOutcome o = outcome(Kind::UnknownLength, 0, std::nullopt);
     o.source = "/cfg/\x1B]0;pwned\x07.dat";
-    o.length = 0;
     EXPECT_EQ(describeOutcome(o),
               "/cfg/\\x1B]0;pwned\\x07.dat: passed over: 0 bytes is the length of no version");
 }
 
 TEST(SourceFailureMessage, IsTheMessageBoxTextForSourceFailuresOnly) {
     EntryOutcome o;
-    o.kind = EntryOutcome::Kind::OpenFailed;
+    o.kind = Kind::OpenFailed;
     o.error = FileError(FileCause::SharingViolation, 11, "D:\\a.dat");
     EXPECT_EQ(sourceFailureMessage(o),
               "File could not be opened \nA sharing violation occurred while accessing D:\\a.dat.");
-    o.kind = EntryOutcome::Kind::ReadFailed;
+    o.kind = Kind::ReadFailed;
     o.error = FileError(FileCause::HardIo, 5, "D:\\a.dat");
     EXPECT_EQ(sourceFailureMessage(o),
               "File could not be read \nA hardware I/O error was reported while accessing D:\\a.dat.");
-    o.kind = EntryOutcome::Kind::OutputFailed;
+    o.kind = Kind::OutputFailed;
     EXPECT_EQ(sourceFailureMessage(o), "");
 }
 
