@@ -22,9 +22,7 @@ std::unique_ptr<ScenarioDriver> makeDriver() {
 
 namespace {
 
-using tallowbrook::test::Bytes;
-using tallowbrook::test::randomRecord;
-using tallowbrook::test::TempFolder;
+using namespace tallowbrook::test; // records, temporary folders
 
 TEST(DialogModel, TheOrderCanBeThePlatformsOwn) {
     // Reverse byte order stands for a collation other than the default.
@@ -84,12 +82,6 @@ TEST(DialogModel, AnErrorThatEscapesTheRunIsReportedLikeAFailedOutput) {
     EXPECT_FALSE(d.progressUp);
 }
 
-// A clock that moves on by `step` each time it is read.
-Clock steppingClock(std::chrono::milliseconds step) {
-    auto now = std::make_shared<std::chrono::steady_clock::time_point>();
-    return [now, step] { return *now += step; };
-}
-
 TEST(DialogModel, ProgressCountsFilesLookedAtAtMostEveryIntervalAndClosesBeforeTheLastBox) {
     TempFolder folder;
     // Twelve entries: a missing one (its own box), the others of no version's length.
@@ -114,7 +106,8 @@ TEST(DialogModel, ProgressCountsFilesLookedAtAtMostEveryIntervalAndClosesBeforeT
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         FakeDialog d;
-        d.model.setClock(steppingClock(std::chrono::milliseconds(c.stepMs)));
+        d.model.setClock([now = std::chrono::steady_clock::time_point(),
+                          step = std::chrono::milliseconds(c.stepMs)]() mutable { return now += step; });
         d.model.setProgressDelay(std::chrono::milliseconds(c.delayMs));
         Paths listed = files;
         if (c.outputFails) {

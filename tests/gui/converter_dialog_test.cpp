@@ -26,8 +26,10 @@
 #include <QToolTip>
 #include <QtTest>
 
+#include <algorithm>
 #include <chrono>
 #include <functional>
+#include <iterator>
 #include <memory>
 
 #include "app/about_dialog.h"
@@ -49,18 +51,17 @@ QT_END_NAMESPACE
 namespace tallowbrook::dialog::test {
 namespace {
 
-using app::MessageRequest;
+using namespace tallowbrook::app; // the dialog, its seams and its units
 
 // Acting inside a box's own loop: calls `act` with what `find` gives once it
 // gives something, polling every 50 ms; the flag turns true when `act` ran.
 // Past the deadline it gives up and closes whatever box or menu is up, so
 // that a test fails instead of waiting for ever.
-std::shared_ptr<bool> whenThere(std::function<QWidget*()> find, std::function<void(QWidget*)> act,
-                                std::chrono::milliseconds limit = std::chrono::seconds(10)) {
+std::shared_ptr<bool> whenThere(std::function<QWidget*()> find, std::function<void(QWidget*)> act) {
     auto handled = std::make_shared<bool>(false);
     auto* timer = new QTimer(qApp);
     timer->setInterval(50);
-    const auto deadline = std::chrono::steady_clock::now() + limit;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     QObject::connect(timer, &QTimer::timeout, timer, [=] {
         QWidget* found = find();
         if (found == nullptr && std::chrono::steady_clock::now() < deadline) {
@@ -87,13 +88,12 @@ std::shared_ptr<bool> whenThere(std::function<QWidget*()> find, std::function<vo
     return handled;
 }
 
-// Calls `act` with the first modal widget that appears.
 std::shared_ptr<bool> whenModalAppears(std::function<void(QWidget*)> act) {
     return whenThere([] { return QApplication::activeModalWidget(); }, std::move(act));
 }
 
 Control idOf(const QWidget* widget) {
-    return static_cast<Control>(widget->property(app::kControlIdProperty).toInt());
+    return static_cast<Control>(widget->property(kControlIdProperty).toInt());
 }
 
 // The texts a list or a drop-down shows, in order.
@@ -173,12 +173,9 @@ public:
         return widget != nullptr ? idOf(widget) : Control::None;
     }
     Control defaultButton() override {
-        for (const QPushButton* button : m_dialog.findChildren<QPushButton*>()) {
-            if (button->isDefault()) {
-                return idOf(button);
-            }
-        }
-        return Control::None;
+        const QList<QPushButton*> buttons = m_dialog.findChildren<QPushButton*>();
+        const auto found = std::ranges::find_if(buttons, &QPushButton::isDefault);
+        return found != buttons.end() ? idOf(*found) : Control::None;
     }
     bool drawnAsDefault(Control button) override { return control<QPushButton>(button)->isDefault(); }
 
@@ -245,9 +242,7 @@ private:
             return std::nullopt;
         }
         QStringList paths;
-        for (const std::string& path : *chosen) {
-            paths.append(QString::fromStdString(path));
-        }
+        std::ranges::transform(*chosen, std::back_inserter(paths), &QString::fromStdString);
         return paths;
     }
 
@@ -271,7 +266,7 @@ private:
                 QTest::mouseClick(qobject_cast<QMessageBox*>(box)->button(QMessageBox::Ok), Qt::LeftButton);
             }
         });
-        app::platformSeams().showMessage(owner, request);
+        platformSeams().showMessage(owner, request);
         EXPECT_TRUE(*closed) << "the box came up and was closed";
     }
 
@@ -281,8 +276,8 @@ private:
 
 public:
     CConverterDialog m_dialog{
-        app::UiSeams{[this](QWidget*, const QString& initialName) { return answer(initialName); },
-                     [this](QWidget* owner, const MessageRequest& request) { record(owner, request); }}};
+        UiSeams{[this](QWidget*, const QString& initialName) { return answer(initialName); },
+                [this](QWidget* owner, const MessageRequest& request) { record(owner, request); }}};
 };
 
 } // namespace
@@ -297,9 +292,6 @@ std::unique_ptr<WindowDriver> makeWindowDriver() {
 namespace {
 
 namespace layout = dialog::layout;
-using app::DialogUnits;
-using app::MergeProgress;
-using app::platformSeams;
 
 class QtConverterDialog : public ::testing::Test {
 protected:
@@ -358,7 +350,7 @@ TEST_F(QtConverterDialog, ControlsCarryTheirIdsAndTheTemplatesGeometry) {
         {"fileList", IDC_FILE_LIST, layout::kFileList}, {"resetButton", IDC_RESET, layout::kReset}};
     for (const auto& c : controls) {
         ASSERT_NE(named(c.name), nullptr) << c.name;
-        EXPECT_EQ(named(c.name)->property(app::kControlIdProperty).toInt(), c.id) << c.name;
+        EXPECT_EQ(named(c.name)->property(kControlIdProperty).toInt(), c.id) << c.name;
         if (c.id != IDC_CHOOSER) {
             EXPECT_EQ(named(c.name)->geometry(), units.toPixels(c.rect)) << c.name;
         }
@@ -375,7 +367,7 @@ TEST_F(QtConverterDialog, TabOrderFollowsTheTemplate) {
     QList<int> order;
     QWidget* widget = named("doneButton");
     do {
-        const QVariant id = widget->property(app::kControlIdProperty);
+        const QVariant id = widget->property(kControlIdProperty);
         if (id.isValid() && (widget->focusPolicy() & Qt::TabFocus) && !order.contains(id.toInt())) {
             order.append(id.toInt());
         }
