@@ -140,11 +140,9 @@ TEST_P(CliTranscripts, AnswerAsWritten) {
     for (const auto& [printed, expected] :
          {std::pair(run.out, transcript.out), std::pair(run.err, transcript.err)}) {
         const std::string text = expanded(expected.value_or(""), root);
-        if (!expected) {
-            continue;
-        } else if (text.empty() || text.back() == '\n') {
+        if (expected && (text.empty() || text.back() == '\n')) {
             EXPECT_EQ(printed, text);
-        } else {
+        } else if (expected) {
             EXPECT_NE(printed.find(text), std::string::npos) << printed;
         }
     }

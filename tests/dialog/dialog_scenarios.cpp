@@ -40,27 +40,23 @@ TEST_F(DialogScenario, StartsEmptyOnVersion802WithMergeEnabled) {
 }
 
 TEST_F(DialogScenario, AddKeepsCaseInsensitiveOrderAndDuplicatesAndOffersTheLastEntry) {
+    const std::string a = "D:\\cfg\\a.dat";
+    const std::string upperA = "D:\\cfg\\A.dat";
+    const std::string b = "D:\\cfg\\b.dat";
+    const std::string x = "E:\\b\\x.dat";
+    const std::string y = "D:\\z\\y.dat";
     const struct {
         const char* name;
         std::vector<Paths> picks;
         Paths listed;
         Paths offered; // at each Add, and once more after the last
     } cases[] = {
-        {"one file", {{"D:\\cfg\\a.dat"}}, {"D:\\cfg\\a.dat"}, {"   ", "D:\\cfg\\a.dat"}},
-        {"several at once",
-         {{"D:\\cfg\\b.dat", "D:\\cfg\\a.dat"}},
-         {"D:\\cfg\\a.dat", "D:\\cfg\\b.dat"},
-         {"   ", "D:\\cfg\\b.dat"}},
+        {"one file", {{a}}, {a}, {"   ", a}},
+        {"several at once", {{b, a}}, {a, b}, {"   ", b}},
         {"a drive's root", {{"D:\\b.dat", "D:\\a.dat"}}, {"D:\\a.dat", "D:\\b.dat"}, {"   ", "D:\\b.dat"}},
         // The open-file dialog's name field still holds the longer name offered.
-        {"sorted, not by adding",
-         {{"E:\\b\\x.dat"}, {"D:\\z\\y.dat"}, {"d:\\a"}},
-         {"d:\\a", "D:\\z\\y.dat", "E:\\b\\x.dat"},
-         {"   ", "E:\\b\\x.dat", "E:\\b\\x.dat", "E:\\b\\x.dat"}},
-        {"duplicates kept in the order added",
-         {{"D:\\cfg\\a.dat"}, {"D:\\cfg\\a.dat", "D:\\cfg\\A.dat"}},
-         {"D:\\cfg\\a.dat", "D:\\cfg\\a.dat", "D:\\cfg\\A.dat"},
-         {"   ", "D:\\cfg\\a.dat", "D:\\cfg\\A.dat"}},
+        {"sorted, not by adding", {{x}, {y}, {"d:\\a"}}, {"d:\\a", y, x}, {"   ", x, x, x}},
+        {"duplicates kept in the order added", {{a}, {a, upperA}}, {a, a, upperA}, {"   ", a, upperA}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

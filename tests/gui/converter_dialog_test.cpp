@@ -161,8 +161,7 @@ public:
     }
     void press(Key key) override {
         constexpr Qt::Key kKeys[] = {Qt::Key_Tab, Qt::Key_Space, Qt::Key_Up, Qt::Key_Return, Qt::Key_Escape};
-        QWidget* target = m_dialog.focusWidget() != nullptr ? m_dialog.focusWidget() : &m_dialog;
-        QTest::keyClick(target, kKeys[static_cast<int>(key)]);
+        QTest::keyClick(keyTarget(), kKeys[static_cast<int>(key)]);
     }
     // A chooser's field counts as the chooser.
     Control focused() override {
@@ -201,8 +200,7 @@ public:
             }
         });
         if (byKeyboard) {
-            QTest::keyClick(m_dialog.focusWidget() != nullptr ? m_dialog.focusWidget() : &m_dialog,
-                            Qt::Key_F1);
+            QTest::keyClick(keyTarget(), Qt::Key_F1);
         } else {
             whenThere([] { return QApplication::activePopupWidget(); },
                       [](QWidget* popup) {
@@ -219,10 +217,8 @@ public:
     }
     void closeBox() override { m_dialog.close(); }
     std::optional<bool> waitForEnd() override {
-        if (!QTest::qWaitFor([this] { return !m_dialog.isVisible(); })) {
-            return std::nullopt;
-        }
-        return m_dialog.result() == QDialog::Accepted;
+        const bool ended = QTest::qWaitFor([this] { return !m_dialog.isVisible(); });
+        return ended ? std::optional(m_dialog.result() == QDialog::Accepted) : std::nullopt;
     }
 
     template <typename T> T* control(Control which) {
@@ -234,15 +230,14 @@ public:
         qFatal("no control %d", static_cast<int>(which));
     }
     QComboBox* chooser() { return control<QComboBox>(Control::Chooser); }
+    QWidget* keyTarget() { return m_dialog.focusWidget() != nullptr ? m_dialog.focusWidget() : &m_dialog; }
 
 private:
     std::optional<QStringList> answer(const QString& initialName) {
-        const std::optional<Paths> chosen = m_files.next(initialName.toStdString());
-        if (!chosen) {
-            return std::nullopt;
+        std::optional<QStringList> paths;
+        if (const std::optional<Paths> chosen = m_files.next(initialName.toStdString())) {
+            std::ranges::transform(*chosen, std::back_inserter(paths.emplace()), &QString::fromStdString);
         }
-        QStringList paths;
-        std::ranges::transform(*chosen, std::back_inserter(paths), &QString::fromStdString);
         return paths;
     }
 
@@ -279,17 +274,6 @@ public:
         UiSeams{[this](QWidget*, const QString& initialName) { return answer(initialName); },
                 [this](QWidget* owner, const MessageRequest& request) { record(owner, request); }}};
 };
-
-} // namespace
-
-std::unique_ptr<ScenarioDriver> makeDriver() {
-    return std::make_unique<QtDriver>();
-}
-std::unique_ptr<WindowDriver> makeWindowDriver() {
-    return std::make_unique<QtDriver>();
-}
-
-namespace {
 
 namespace layout = dialog::layout;
 
@@ -526,6 +510,14 @@ TEST_F(QtConverterDialog, TextsFitTheirControls) {
 }
 
 } // namespace
+
+std::unique_ptr<ScenarioDriver> makeDriver() {
+    return std::make_unique<QtDriver>();
+}
+std::unique_ptr<WindowDriver> makeWindowDriver() {
+    return std::make_unique<QtDriver>();
+}
+
 } // namespace tallowbrook::dialog::test
 
 // The application object exists for every test; listing the tests needs none.
