@@ -309,8 +309,7 @@ TEST(CliArguments, AFolderThatCannotBeListedIsReportedWithItsCause) {
     std::filesystem::create_directory(folder.path() / "set");
     folder.write("set/a.dat", randomRecord(Version::V604, 1));
 #ifdef _WIN32
-    const std::wstring wideSet = (folder.path() / L"set").wstring();
-    const HANDLE held = ::CreateFileW(wideSet.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+    const HANDLE held = ::CreateFileW(winapi::toWide(set)->c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                                       FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     const CliRun run = runCli({"identify", set});

@@ -42,27 +42,24 @@ TEST(DialogModel, BatchesInAnyOrderGiveOneSortOfEverything) {
     Paths shuffled = ascending;
     std::shuffle(shuffled.begin(), shuffled.end(), std::mt19937(7));
     const Paths earlier{"C:\\cfg\\100500.dat", "D:\\last.dat", "A:\\first.dat"};
-    const struct {
-        const char* name;
-        std::vector<Paths> batches;
-    } cases[] = {
+    const std::pair<const char*, std::vector<Paths>> cases[] = {
         {"ascending", {ascending}},
         {"descending", {descending}},
         {"shuffled", {shuffled}},
         {"a second batch among the first", {earlier, shuffled}},
         {"a second batch sorting first", {descending, earlier}},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, batches] : cases) {
+        SCOPED_TRACE(name);
         FakeDialog d;
         Paths all;
-        for (const Paths& batch : c.batches) {
+        for (const Paths& batch : batches) {
             d.model.addFiles(batch);
             all.insert(all.end(), batch.begin(), batch.end());
         }
         std::stable_sort(all.begin(), all.end(), sortsBeforeIgnoringCase);
         EXPECT_EQ(d.listed(), all);
-        EXPECT_EQ(d.batches, static_cast<int>(c.batches.size()));
+        EXPECT_EQ(d.batches, static_cast<int>(batches.size()));
         EXPECT_EQ(d.model.describeEntry(all.size()), "") << "no entry, no text";
     }
 }

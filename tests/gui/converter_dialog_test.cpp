@@ -288,16 +288,11 @@ protected:
 };
 
 TEST(QtDialogUnits, RoundToNearestPixel) {
-    const struct {
-        int baseWidth;
-        int baseHeight;
-        QRect doneButton;
-    } cases[] = {{6, 13, QRect(330, 117, 75, 23)},
-                 {7, 16, QRect(385, 144, 88, 28)},
-                 {5, 11, QRect(275, 99, 63, 19)}}; // halves round up
-    for (const auto& c : cases) {
-        EXPECT_EQ(DialogUnits(c.baseWidth, c.baseHeight).toPixels(layout::kDone), c.doneButton)
-            << c.baseWidth;
+    const std::pair<DialogUnits, QRect> cases[] = {{{6, 13}, QRect(330, 117, 75, 23)},
+                                                   {{7, 16}, QRect(385, 144, 88, 28)},
+                                                   {{5, 11}, QRect(275, 99, 63, 19)}}; // halves round up
+    for (const auto& [units, doneButton] : cases) {
+        EXPECT_EQ(units.toPixels(layout::kDone), doneButton) << doneButton.width();
     }
 }
 
