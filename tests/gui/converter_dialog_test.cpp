@@ -111,6 +111,13 @@ public:
     void answerOpenFile(std::optional<Paths> chosen) override { m_files.queue(std::move(chosen)); }
     Paths offeredNames() override { return m_files.offered; }
 
+    bool dragEnter(const QMimeData& data) {
+        m_dialog.show();
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        enter.setAccepted(false);
+        QApplication::sendEvent(&m_dialog, &enter);
+        return enter.isAccepted();
+    }
     void drop(const Paths& paths) override {
         QMimeData files;
         QList<QUrl> urls;
@@ -118,10 +125,7 @@ public:
             urls.append(QUrl::fromLocalFile(QString::fromStdString(path)));
         }
         files.setUrls(urls);
-        m_dialog.show();
-        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(&m_dialog, &enter);
-        EXPECT_TRUE(enter.isAccepted());
+        EXPECT_TRUE(dragEnter(files));
         QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(&m_dialog, &drop);
     }
@@ -388,13 +392,9 @@ TEST_F(QtConverterDialog, ArrangementFollowsTheTemplate) {
 }
 
 TEST_F(QtConverterDialog, ADragOfAnythingButLocalFilesIsRefused) {
-    dialog.show();
     QMimeData web;
     web.setUrls({QUrl("https://example.invalid/a.dat")});
-    QDragEnterEvent refused(QPoint(10, 10), Qt::CopyAction, &web, Qt::LeftButton, Qt::NoModifier);
-    refused.setAccepted(false);
-    QApplication::sendEvent(&dialog, &refused);
-    EXPECT_FALSE(refused.isAccepted());
+    EXPECT_FALSE(d.dragEnter(web));
 }
 
 TEST_F(QtConverterDialog, AboutOpensFromF1AndCloses) {
