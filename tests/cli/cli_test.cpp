@@ -32,6 +32,8 @@
 namespace tallowbrook::test {
 namespace {
 
+using enum Version;
+
 struct CliRun {
     int status;
     std::string out;
@@ -46,7 +48,6 @@ CliRun runCli(const std::vector<std::string>& args) {
 }
 
 TEST(CliVersionNames, AcceptTheReleasesAndNothingElse) {
-    using enum Version;
     const std::pair<const char*, std::optional<Version>> cases[] = {
         {"6.04", V604}, {"7.00", V700}, {"7.03", V700},       {"7.00-7.04", V700}, {"7.05", V705},
         {"7.07", V707}, {"8.00", V800}, {"8.02", V802},       {"8.01", {}},        {"7.06", {}},
@@ -86,7 +87,6 @@ void PrintTo(const Transcript& transcript, std::ostream* out) {
 // The folder itself holds what the platform's conventions are tried on, f/
 // the files of plain runs, set/ and empty/ the folders given as arguments.
 void stageFolder(const TempFolder& folder) {
-    using enum Version;
     folder.write("X1.dat", randomRecord(V604, 1));
     folder.write("x2.DAT", randomRecord(V700, 2));
     folder.write("Y.dat", randomRecord(V705, 3));
@@ -159,7 +159,6 @@ const std::string kV707 = ": Version 7.07 (1856 bytes)\n";
 const std::string kNoMatch = "tallowbrook-cli: no file matches ";
 constexpr int kOk = cli::kExitOk, kOutputFailed = cli::kExitOutputFailed, kUsage = cli::kExitUsage,
               kSourcesFailed = cli::kExitSourcesFailed;
-using enum Version;
 
 // clang-format off
 const Transcript kTranscripts[] = {
@@ -288,7 +287,7 @@ TEST(CliMerge, VerboseSaysWhatHappenedToEveryEntry) {
     list.merge(false, "Done! Merged 5 configuration files.\n");
     for (std::size_t i = 0; i < 5; ++i) {
         EXPECT_EQ(readFile(list.folder.file("v" + std::to_string(i) + "_802.dat")),
-                  convert(*versionAt(i), Version::V802, readFile(list.files[i])));
+                  convert(*versionAt(i), V802, readFile(list.files[i])));
     }
 }
 
@@ -307,7 +306,7 @@ TEST(CliArguments, AFolderThatCannotBeListedIsReportedWithItsCause) {
     TempFolder folder;
     const std::string set = folder.file("set");
     std::filesystem::create_directory(folder.path() / "set");
-    folder.write("set/a.dat", randomRecord(Version::V604, 1));
+    folder.write("set/a.dat", randomRecord(V604, 1));
 #ifdef _WIN32
     const HANDLE held = ::CreateFileW(winapi::toWide(set)->c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                                       FILE_FLAG_BACKUP_SEMANTICS, nullptr);
@@ -338,7 +337,7 @@ TEST(CliArguments, AFolderThatCannotBeListedIsReportedWithItsCause) {
 
 TEST(CliInspect, ShowsHeaderEntryCountAndTextSlotsSafely) {
     TempFolder folder;
-    Bytes record = randomRecord(Version::V800, 8);
+    Bytes record = randomRecord(V800, 8);
     putText(record, 0, u"Laser\x1b[31m");           // a terminal escape in the device name
     putText(record, 102, std::u16string(32, u'f')); // a form name without terminator: 32 units fill its slot
     putU32(record, 64, 0x08020401);                 // dmSpecVersion 0x0401, dmDriverVersion 0x0802
@@ -397,8 +396,8 @@ TEST(CliJson, StringsAreValidWhateverTheyHold) {
 // file is left.
 TEST(CliEndToEnd, DiskFullWhileWritingLeavesTheOutputAsItWas) {
     TempFolder folder;
-    const std::string first = folder.write("first.dat", randomRecord(Version::V705, 5));
-    const std::string second = folder.write("second.dat", randomRecord(Version::V604, 6));
+    const std::string first = folder.write("first.dat", randomRecord(V705, 5));
+    const std::string second = folder.write("second.dat", randomRecord(V604, 6));
     const Bytes before = randomBytes(10, 7);
     folder.write("first_800.dat", before);
 
