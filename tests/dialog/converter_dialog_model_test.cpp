@@ -22,9 +22,7 @@ std::unique_ptr<ScenarioDriver> makeDriver() {
 
 namespace {
 
-using tallowbrook::test::Bytes;
-using tallowbrook::test::randomRecord;
-using tallowbrook::test::TempFolder;
+using namespace tallowbrook::test; // records, temporary folders
 
 TEST(DialogModel, TheOrderCanBeThePlatformsOwn) {
     // Reverse byte order stands for a collation other than the default.
@@ -44,27 +42,24 @@ TEST(DialogModel, BatchesInAnyOrderGiveOneSortOfEverything) {
     Paths shuffled = ascending;
     std::shuffle(shuffled.begin(), shuffled.end(), std::mt19937(7));
     const Paths earlier{"C:\\cfg\\100500.dat", "D:\\last.dat", "A:\\first.dat"};
-    const struct {
-        const char* name;
-        std::vector<Paths> batches;
-    } cases[] = {
+    const std::pair<const char*, std::vector<Paths>> cases[] = {
         {"ascending", {ascending}},
         {"descending", {descending}},
         {"shuffled", {shuffled}},
         {"a second batch among the first", {earlier, shuffled}},
         {"a second batch sorting first", {descending, earlier}},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, batches] : cases) {
+        SCOPED_TRACE(name);
         FakeDialog d;
         Paths all;
-        for (const Paths& batch : c.batches) {
+        for (const Paths& batch : batches) {
             d.model.addFiles(batch);
             all.insert(all.end(), batch.begin(), batch.end());
         }
         std::stable_sort(all.begin(), all.end(), sortsBeforeIgnoringCase);
         EXPECT_EQ(d.listed(), all);
-        EXPECT_EQ(d.batches, static_cast<int>(c.batches.size()));
+        EXPECT_EQ(d.batches, static_cast<int>(batches.size()));
         EXPECT_EQ(d.model.describeEntry(all.size()), "") << "no entry, no text";
     }
 }
@@ -82,12 +77,6 @@ TEST(DialogModel, AnErrorThatEscapesTheRunIsReportedLikeAFailedOutput) {
     EXPECT_TRUE(d.mergeOn);
     EXPECT_FALSE(d.busyOn);
     EXPECT_FALSE(d.progressUp);
-}
-
-// A clock that moves on by `step` each time it is read.
-Clock steppingClock(std::chrono::milliseconds step) {
-    auto now = std::make_shared<std::chrono::steady_clock::time_point>();
-    return [now, step] { return *now += step; };
 }
 
 TEST(DialogModel, ProgressCountsFilesLookedAtAtMostEveryIntervalAndClosesBeforeTheLastBox) {
@@ -114,7 +103,8 @@ TEST(DialogModel, ProgressCountsFilesLookedAtAtMostEveryIntervalAndClosesBeforeT
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         FakeDialog d;
-        d.model.setClock(steppingClock(std::chrono::milliseconds(c.stepMs)));
+        d.model.setClock([now = std::chrono::steady_clock::time_point(),
+                          step = std::chrono::milliseconds(c.stepMs)]() mutable { return now += step; });
         d.model.setProgressDelay(std::chrono::milliseconds(c.delayMs));
         Paths listed = files;
         if (c.outputFails) {

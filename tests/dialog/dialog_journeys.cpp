@@ -17,6 +17,14 @@
 namespace tallowbrook::dialog::test {
 namespace {
 
+// Tab until `control` has the focus, as a user would look for it.
+void tabTo(WindowDriver& d, Control control) {
+    for (int i = 0; i < 8 && d.focused() != control; ++i) {
+        d.press(Key::Tab);
+    }
+    ASSERT_EQ(d.focused(), control);
+}
+
 class EndingTest : public ::testing::TestWithParam<bool> {};
 
 TEST_P(EndingTest, DoneEnterEscAndTheCloseBoxEndTheDialog) {
@@ -38,10 +46,7 @@ TEST_P(EndingTest, DoneEnterEscAndTheCloseBoxEndTheDialog) {
             ASSERT_EQ(d->listed().size(), 1u);
         }
         d->show();
-        for (int i = 0; i < 8 && d->focused() != Control::Done; ++i) {
-            d->press(Key::Tab);
-        }
-        ASSERT_EQ(d->focused(), Control::Done);
+        ASSERT_NO_FATAL_FAILURE(tabTo(*d, Control::Done));
         c.act(*d);
         EXPECT_EQ(d->waitForEnd(), c.accepted);
     }
@@ -68,21 +73,19 @@ void PrintTo(const Journey& journey, std::ostream* out) {
 
 std::vector<Journey> journeys() {
     const Step add{"add", Control::GetFile};
-    const std::vector<Step> merged{add, {"choose", Control::Chooser}, {"merge", Control::Chooser}};
-    const std::vector<Step> unchosen{add, {"merge", Control::Chooser}};
-    const auto then = [](std::vector<Step> steps, Step next) {
-        steps.push_back(next);
-        return steps;
-    };
+    const Step choose{"choose", Control::Chooser};
+    const Step merge{"merge", Control::Chooser};
+    const Step reset{"reset", Control::Reset};
+    const Step tabRound{"tab round", Control::Chooser};
+    const std::vector<Step> merged{add, choose, merge};
+    const std::vector<Step> unchosen{add, merge};
     const Journey byEither[] = {
         {"MergedThenEsc", true, merged},
         {"MergedThenEnterPressesDone", true, merged, Key::Enter, true},
-        {"MergedThenReset", true, then(merged, {"reset", Control::Reset})},
+        {"MergedThenReset", true, {add, choose, merge, reset}},
         {"FailedOutput", true, {add, {"fail", Control::Merge}}},
         {"AboutBox", true, {add, {"about", Control::GetFile}}},
-        {"SourceThatCannotBeOpened",
-         true,
-         {{"add a missing file", Control::GetFile}, {"merge", Control::Chooser}}},
+        {"SourceThatCannotBeOpened", true, {{"add a missing file", Control::GetFile}, merge}},
     };
     std::vector<Journey> all;
     for (const bool keyboard : {true, false}) {
@@ -92,27 +95,19 @@ std::vector<Journey> journeys() {
             all.push_back(journey);
         }
     }
-    all.push_back({"KeyboardTabAfterMergeReachesEveryEnabledControl", true,
-                   then(merged, {"tab round", Control::Chooser})});
+    all.push_back({"KeyboardTabAfterMergeReachesEveryEnabledControl", true, {add, choose, merge, tabRound}});
     all.push_back({"MouseUnchosenMergedThenEsc", false, unchosen});
     all.push_back({"MouseUnchosenMergedThenEnterPressesDone", false, unchosen, Key::Enter, true});
-    all.push_back({"MouseUnchosenMergedThenReset", false, then(unchosen, {"reset", Control::Reset})});
+    all.push_back({"MouseUnchosenMergedThenReset", false, {add, merge, reset}});
     return all;
 }
 
 class JourneyTest : public ::testing::TestWithParam<Journey> {
 protected:
-    // Tab until `control` has the focus, as a user would look for it.
-    void tabTo(Control control) {
-        for (int i = 0; i < 8 && d->focused() != control; ++i) {
-            d->press(Key::Tab);
-        }
-        ASSERT_EQ(d->focused(), control);
-    }
     void press(Control button) {
         ASSERT_TRUE(button != Control::Merge || d->mergeEnabled()) << "a press the user could make";
         if (GetParam().keyboard) {
-            tabTo(button);
+            tabTo(*d, button);
             d->press(Key::Space);
         } else {
             d->click(button);
@@ -144,7 +139,7 @@ TEST_P(JourneyTest, KeepsTheKeyboardAlive) {
             EXPECT_EQ(d->listed().size(), chosen.size());
         } else if (action == "choose") {
             if (journey.keyboard) {
-                tabTo(Control::Chooser);
+                tabTo(*d, Control::Chooser);
                 d->press(Key::Up);
             } else {
                 d->chooseByMouse(4);

@@ -7,32 +7,19 @@
 #include <filesystem>
 
 #include "dialog/converter_dialog_model.h"
+#include "files/path_syntax.h"
 #include "tests/dialog/scenario_driver.h"
 #include "tests/support/temp_folder.h"
 
 namespace tallowbrook::dialog::test {
 namespace {
 
-using tallowbrook::test::Bytes;
-using tallowbrook::test::exists;
-using tallowbrook::test::randomBytes;
-using tallowbrook::test::randomRecord;
-using tallowbrook::test::readFile;
-using tallowbrook::test::TempFolder;
-using tallowbrook::test::writeFile;
+using namespace tallowbrook::test; // records, temporary folders
 
 constexpr std::size_t kIndex802 = 5;
-const std::string kSeparator(1, static_cast<char>(std::filesystem::path::preferred_separator));
 
 class DialogScenario : public ::testing::Test {
 protected:
-    std::string write(const std::string& name, const Bytes& bytes) { return m_folder.write(name, bytes); }
-    // Where `name` goes in the folder, with the folder's path before it.
-    std::string path(const std::string& name) const { return m_folder.file(name); }
-    void makeFolder(const std::string& name) const {
-        std::filesystem::create_directory(std::filesystem::u8path(path(name)));
-    }
-
     TempFolder m_folder;
     std::unique_ptr<ScenarioDriver> m_driver = makeDriver();
     ScenarioDriver& d = *m_driver;
@@ -49,27 +36,23 @@ TEST_F(DialogScenario, StartsEmptyOnVersion802WithMergeEnabled) {
 }
 
 TEST_F(DialogScenario, AddKeepsCaseInsensitiveOrderAndDuplicatesAndOffersTheLastEntry) {
+    const std::string a = "D:\\cfg\\a.dat";
+    const std::string upperA = "D:\\cfg\\A.dat";
+    const std::string b = "D:\\cfg\\b.dat";
+    const std::string x = "E:\\b\\x.dat";
+    const std::string y = "D:\\z\\y.dat";
     const struct {
         const char* name;
         std::vector<Paths> picks;
         Paths listed;
         Paths offered; // at each Add, and once more after the last
     } cases[] = {
-        {"one file", {{"D:\\cfg\\a.dat"}}, {"D:\\cfg\\a.dat"}, {"   ", "D:\\cfg\\a.dat"}},
-        {"several at once",
-         {{"D:\\cfg\\b.dat", "D:\\cfg\\a.dat"}},
-         {"D:\\cfg\\a.dat", "D:\\cfg\\b.dat"},
-         {"   ", "D:\\cfg\\b.dat"}},
+        {"one file", {{a}}, {a}, {"   ", a}},
+        {"several at once", {{b, a}}, {a, b}, {"   ", b}},
         {"a drive's root", {{"D:\\b.dat", "D:\\a.dat"}}, {"D:\\a.dat", "D:\\b.dat"}, {"   ", "D:\\b.dat"}},
         // The open-file dialog's name field still holds the longer name offered.
-        {"sorted, not by adding",
-         {{"E:\\b\\x.dat"}, {"D:\\z\\y.dat"}, {"d:\\a"}},
-         {"d:\\a", "D:\\z\\y.dat", "E:\\b\\x.dat"},
-         {"   ", "E:\\b\\x.dat", "E:\\b\\x.dat", "E:\\b\\x.dat"}},
-        {"duplicates kept in the order added",
-         {{"D:\\cfg\\a.dat"}, {"D:\\cfg\\a.dat", "D:\\cfg\\A.dat"}},
-         {"D:\\cfg\\a.dat", "D:\\cfg\\a.dat", "D:\\cfg\\A.dat"},
-         {"   ", "D:\\cfg\\a.dat", "D:\\cfg\\A.dat"}},
+        {"sorted, not by adding", {{x}, {y}, {"d:\\a"}}, {"d:\\a", y, x}, {"   ", x, x, x}},
+        {"duplicates kept in the order added", {{a}, {a, upperA}}, {a, a, upperA}, {"   ", a, upperA}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -123,13 +106,12 @@ TEST_F(DialogScenario, ConvertsEveryListedFileToTheChosenVersionWithALinePerEntr
     Paths sources;
     const auto extension = [](std::size_t v) { return v == 5 ? ".DAT" : ".dat"; }; // as given
     for (std::size_t v = 0; v < kVersionCount; ++v) {
-        records.push_back(randomRecord(static_cast<Version>(v), static_cast<std::uint32_t>(v + 1)));
-        sources.push_back(write("v" + std::to_string(v) + extension(v), records.back()));
+        records.push_back(randomRecord(*versionAt(v), static_cast<std::uint32_t>(v + 1)));
+        sources.push_back(m_folder.write("v" + std::to_string(v) + extension(v), records.back()));
     }
-    const std::string odd = write("odd.dat", randomBytes(1473, 2));
-    const std::string missing = path("missing.dat");
-    sources.push_back(odd);
-    sources.push_back(missing);
+    const std::string odd = m_folder.write("odd.dat", randomBytes(1473, 2));
+    const std::string missing = m_folder.file("missing.dat");
+    sources.insert(sources.end(), {odd, missing});
     for (std::size_t to = 0; to < kVersionCount; ++to) {
         SCOPED_TRACE(to);
         d.click(Control::Reset);
@@ -145,35 +127,32 @@ TEST_F(DialogScenario, ConvertsEveryListedFileToTheChosenVersionWithALinePerEntr
         EXPECT_EQ(summary.text, "Done! Merged 5 configuration files.\n");
         EXPECT_FALSE(summary.stop);
         EXPECT_TRUE(d.boxes()[before].busy && summary.busy);
-        const std::string suffix(info(static_cast<Version>(to)).suffix);
+        const std::string suffix(kVersionTable[to].suffix);
         for (std::size_t from = 0; from < kVersionCount; ++from) {
-            const std::string output = path("v" + std::to_string(from) + suffix + extension(from));
+            const std::string output = m_folder.file("v" + std::to_string(from) + suffix + extension(from));
             if (from == to) {
                 EXPECT_FALSE(exists(output));
             } else {
-                EXPECT_EQ(readFile(output),
-                          tallowbrook::test::convert(static_cast<Version>(from), static_cast<Version>(to),
-                                                     records[from]))
+                EXPECT_EQ(readFile(output), convert(*versionAt(from), *versionAt(to), records[from]))
                     << output;
             }
         }
-        EXPECT_FALSE(exists(path("odd" + suffix + ".dat")));
+        EXPECT_FALSE(exists(m_folder.file("odd" + suffix + ".dat")));
         EXPECT_FALSE(d.busy());
         EXPECT_FALSE(d.mergeEnabled());
         EXPECT_EQ(d.listed().size(), 8u) << "the list is only read";
-        if (to != 2) {
-            continue;
+        if (to == 2) {
+            const std::string folder = m_folder.file("");
+            EXPECT_EQ(withoutChanges(summary.details),
+                      missing + ": could not be opened: " + missing + " was not found.\n" + odd +
+                          ": passed over: 1473 bytes is the length of no version\n" + folder +
+                          "v0.dat: Version 6.04, written as v0_705.dat\n" + folder +
+                          "v1.dat: Version 7.00 - 7.04, written as v1_705.dat\n" + folder +
+                          "v2.dat: passed over: already Version 7.05\n" + folder +
+                          "v3.dat: Version 7.07, written as v3_705.dat\n" + folder +
+                          "v4.dat: Version 8.00, written as v4_705.dat\n" + folder +
+                          "v5.DAT: Version 8.02, written as v5_705.DAT\n");
         }
-        const std::string folder = path("");
-        EXPECT_EQ(withoutChanges(summary.details),
-                  missing + ": could not be opened: " + missing + " was not found.\n" + odd +
-                      ": passed over: 1473 bytes is the length of no version\n" + folder +
-                      "v0.dat: Version 6.04, written as v0_705.dat\n" + folder +
-                      "v1.dat: Version 7.00 - 7.04, written as v1_705.dat\n" + folder +
-                      "v2.dat: passed over: already Version 7.05\n" + folder +
-                      "v3.dat: Version 7.07, written as v3_705.dat\n" + folder +
-                      "v4.dat: Version 8.00, written as v4_705.dat\n" + folder +
-                      "v5.DAT: Version 8.02, written as v5_705.DAT\n");
     }
     // A click on the disabled button does nothing; Add still works; Reset starts over.
     const std::size_t boxes = d.boxes().size();
@@ -188,7 +167,7 @@ TEST_F(DialogScenario, ConvertsEveryListedFileToTheChosenVersionWithALinePerEntr
 }
 
 TEST_F(DialogScenario, WithNoVersionChosenNothingIsWritten) {
-    d.add({write("a.dat", randomRecord(Version::V604, 1))});
+    d.add({m_folder.write("a.dat", randomRecord(Version::V604, 1))});
     d.choose(std::nullopt);
     d.click(Control::Merge);
     ASSERT_EQ(d.boxes().size(), 1u);
@@ -199,8 +178,6 @@ TEST_F(DialogScenario, WithNoVersionChosenNothingIsWritten) {
 // Under each written entry: what its conversion dropped, changed or filled
 // in, a line each, the defaults together on the last.
 TEST_F(DialogScenario, DetailsSayWhatEachConversionChanged) {
-    using tallowbrook::test::putText;
-    using tallowbrook::test::putU32;
     Bytes record(kLength802, std::byte{0});
     putU32(record, 788, 5);
     putU32(record, 800, 17); // entries of zeros
@@ -210,13 +187,13 @@ TEST_F(DialogScenario, DetailsSayWhatEachConversionChanged) {
     putU32(record, 2368, 1);
     putText(record, 2376, u"D:\\jobs");
     putU32(record, 2888, 1);
-    d.add({write("a.dat", record), write("b.dat", Bytes(kLength604, std::byte{0}))});
+    d.add({m_folder.write("a.dat", record), m_folder.write("b.dat", Bytes(kLength604, std::byte{0}))});
     d.choose(0); // 6.04
 
     d.click(Control::Merge);
 
     ASSERT_EQ(d.boxes().size(), 1u);
-    const std::string folder = path("");
+    const std::string folder = m_folder.file("");
     EXPECT_EQ(
         d.boxes()[0].details,
         folder +
@@ -235,17 +212,19 @@ TEST_F(DialogScenario, DetailsSayWhatEachConversionChanged) {
 }
 
 TEST_F(DialogScenario, AFailedOutputIsAStopReportAndTheDialogStaysReady) {
-    d.add({write("a.dat", randomRecord(Version::V800, 3)), write("b.dat", randomRecord(Version::V800, 4))});
-    makeFolder("b_802.dat"); // where the output should go
+    d.add({m_folder.write("a.dat", randomRecord(Version::V800, 3)),
+           m_folder.write("b.dat", randomRecord(Version::V800, 4))});
+    // A folder where the output should go.
+    std::filesystem::create_directory(std::filesystem::u8path(m_folder.file("b_802.dat")));
     d.click(Control::Merge);
 
     ASSERT_EQ(d.boxes().size(), 1u);
     const Box& report = d.boxes()[0];
     EXPECT_TRUE(report.stop);
     EXPECT_EQ(report.caption, d.programName());
-    EXPECT_EQ(report.text, "Access to " + path("b_802.dat") + " was denied.");
+    EXPECT_EQ(report.text, "Access to " + m_folder.file("b_802.dat") + " was denied.");
     EXPECT_TRUE(d.mergeEnabled());
-    EXPECT_TRUE(exists(path("a_802.dat")));
+    EXPECT_TRUE(exists(m_folder.file("a_802.dat")));
     EXPECT_FALSE(d.busy());
 }
 
@@ -253,8 +232,8 @@ TEST_F(DialogScenario, AFailedOutputIsAStopReportAndTheDialogStaysReady) {
 // it; at the summary it is gone; the wait cursor stays for the whole run.
 TEST_F(DialogScenario, TheProgressBoxCountsFilesLookedAtAndIsGoneBeforeTheSummary) {
     d.setProgressDelay(std::chrono::milliseconds(0));
-    d.add({write("a.dat", randomRecord(Version::V604, 1)), path("b.dat"),
-           write("c.dat", randomRecord(Version::V802, 3))});
+    d.add({m_folder.write("a.dat", randomRecord(Version::V604, 1)), m_folder.file("b.dat"),
+           m_folder.write("c.dat", randomRecord(Version::V802, 3))});
     d.click(Control::Merge);
     ASSERT_EQ(d.boxes().size(), 2u);
     EXPECT_EQ(d.boxes()[0].progress, (ProgressShown{"File 1 of 3", 1, 3}));
@@ -266,14 +245,14 @@ TEST_F(DialogScenario, TheProgressBoxCountsFilesLookedAtAndIsGoneBeforeTheSummar
 
 TEST_F(DialogScenario, NoProgressBoxBeforeTheDelay) {
     d.setProgressDelay(std::chrono::hours(1));
-    d.add({write("a.dat", randomRecord(Version::V604, 1))});
+    d.add({m_folder.write("a.dat", randomRecord(Version::V604, 1))});
     d.click(Control::Merge);
     ASSERT_EQ(d.boxes().size(), 1u);
     EXPECT_EQ(d.boxes()[0].progress, std::nullopt);
 }
 
 TEST_F(DialogScenario, ResetReturnsToTheStartFromEveryState) {
-    const std::string file = write("a.dat", randomRecord(Version::V604, 8));
+    const std::string file = m_folder.write("a.dat", randomRecord(Version::V604, 8));
     for (const bool merged : {false, true}) {
         for (const bool listed : {false, true}) {
             SCOPED_TRACE(std::string(merged ? "merged" : "ready") + (listed ? ", listed" : ", empty"));
@@ -300,25 +279,25 @@ TEST_F(DialogScenario, ResetReturnsToTheStartFromEveryState) {
 }
 
 TEST_F(DialogScenario, DroppedFilesAndFoldersJoinTheListInItsOrder) {
-    const std::string a = write("a.dat", Bytes(3));
-    write("B.DAT", Bytes(3));
-    write("notes.txt", Bytes(3));
-    makeFolder("sub");
-    const std::string inner = write("sub" + kSeparator + "C.Dat", Bytes(3));
-    const std::string other = write("sub" + kSeparator + "x.txt", Bytes(3));
-    const std::string folder = path("").substr(0, path("").size() - 1);
+    const std::string a = m_folder.write("a.dat", Bytes(3));
+    m_folder.write("B.DAT", Bytes(3));
+    m_folder.write("notes.txt", Bytes(3));
+    std::filesystem::create_directory(std::filesystem::u8path(m_folder.file("sub")));
+    const std::string inner = m_folder.write(std::string("sub") + kFolderSeparator + "C.Dat", Bytes(3));
+    const std::string other = m_folder.write(std::string("sub") + kFolderSeparator + "x.txt", Bytes(3));
+    const std::string folder = m_folder.file("").substr(0, m_folder.file("").size() - 1);
 
     // A folder stands for its .dat files; a dropped file is taken whatever its
     // name, and whether or not it is there.
-    d.drop({path("sub"), a, folder, other, path("gone.dat")});
-    EXPECT_EQ(d.listed(), (Paths{a, a, path("B.DAT"), path("gone.dat"), inner, other}));
+    d.drop({m_folder.file("sub"), a, folder, other, m_folder.file("gone.dat")});
+    EXPECT_EQ(d.listed(), (Paths{a, a, m_folder.file("B.DAT"), m_folder.file("gone.dat"), inner, other}));
     EXPECT_TRUE(d.boxes().empty());
 }
 
 TEST_F(DialogScenario, HoverTextSaysWhatEachListedFileIs) {
-    const std::string record = write("laser.dat", randomRecord(Version::V707, 4));
-    const std::string odd = write("odd.dat", randomBytes(1473, 5));
-    const std::string missing = path("gone.dat");
+    const std::string record = m_folder.write("laser.dat", randomRecord(Version::V707, 4));
+    const std::string odd = m_folder.write("odd.dat", randomBytes(1473, 5));
+    const std::string missing = m_folder.file("gone.dat");
     d.add({record, odd, missing});
 
     const std::pair<std::string, std::string> expected[] = {

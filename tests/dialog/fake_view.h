@@ -61,17 +61,13 @@ public:
 
     // The driver's side.
     void click(Control button) override {
-        switch (button) {
-        case Control::GetFile:
+        if (button == Control::GetFile) {
             model.getFile();
-            break;
-        case Control::Merge:
+        } else if (button == Control::Merge) {
             model.merge();
-            break;
-        case Control::Reset:
+        } else if (button == Control::Reset) {
             model.reset();
-            break;
-        default:
+        } else {
             FAIL() << "the model has no such command";
         }
     }

@@ -26,8 +26,10 @@
 #include <QToolTip>
 #include <QtTest>
 
+#include <algorithm>
 #include <chrono>
 #include <functional>
+#include <iterator>
 #include <memory>
 
 #include "app/about_dialog.h"
@@ -49,18 +51,17 @@ QT_END_NAMESPACE
 namespace tallowbrook::dialog::test {
 namespace {
 
-using app::MessageRequest;
+using namespace tallowbrook::app; // the dialog, its seams and its units
 
 // Acting inside a box's own loop: calls `act` with what `find` gives once it
 // gives something, polling every 50 ms; the flag turns true when `act` ran.
 // Past the deadline it gives up and closes whatever box or menu is up, so
 // that a test fails instead of waiting for ever.
-std::shared_ptr<bool> whenThere(std::function<QWidget*()> find, std::function<void(QWidget*)> act,
-                                std::chrono::milliseconds limit = std::chrono::seconds(10)) {
+std::shared_ptr<bool> whenThere(std::function<QWidget*()> find, std::function<void(QWidget*)> act) {
     auto handled = std::make_shared<bool>(false);
     auto* timer = new QTimer(qApp);
     timer->setInterval(50);
-    const auto deadline = std::chrono::steady_clock::now() + limit;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     QObject::connect(timer, &QTimer::timeout, timer, [=] {
         QWidget* found = find();
         if (found == nullptr && std::chrono::steady_clock::now() < deadline) {
@@ -87,13 +88,12 @@ std::shared_ptr<bool> whenThere(std::function<QWidget*()> find, std::function<vo
     return handled;
 }
 
-// Calls `act` with the first modal widget that appears.
 std::shared_ptr<bool> whenModalAppears(std::function<void(QWidget*)> act) {
     return whenThere([] { return QApplication::activeModalWidget(); }, std::move(act));
 }
 
 Control idOf(const QWidget* widget) {
-    return static_cast<Control>(widget->property(app::kControlIdProperty).toInt());
+    return static_cast<Control>(widget->property(kControlIdProperty).toInt());
 }
 
 // The texts a list or a drop-down shows, in order.
@@ -111,6 +111,13 @@ public:
     void answerOpenFile(std::optional<Paths> chosen) override { m_files.queue(std::move(chosen)); }
     Paths offeredNames() override { return m_files.offered; }
 
+    bool dragEnter(const QMimeData& data) {
+        m_dialog.show();
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        enter.setAccepted(false);
+        QApplication::sendEvent(&m_dialog, &enter);
+        return enter.isAccepted();
+    }
     void drop(const Paths& paths) override {
         QMimeData files;
         QList<QUrl> urls;
@@ -118,10 +125,7 @@ public:
             urls.append(QUrl::fromLocalFile(QString::fromStdString(path)));
         }
         files.setUrls(urls);
-        m_dialog.show();
-        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(&m_dialog, &enter);
-        EXPECT_TRUE(enter.isAccepted());
+        EXPECT_TRUE(dragEnter(files));
         QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(&m_dialog, &drop);
     }
@@ -161,8 +165,7 @@ public:
     }
     void press(Key key) override {
         constexpr Qt::Key kKeys[] = {Qt::Key_Tab, Qt::Key_Space, Qt::Key_Up, Qt::Key_Return, Qt::Key_Escape};
-        QWidget* target = m_dialog.focusWidget() != nullptr ? m_dialog.focusWidget() : &m_dialog;
-        QTest::keyClick(target, kKeys[static_cast<int>(key)]);
+        QTest::keyClick(keyTarget(), kKeys[static_cast<int>(key)]);
     }
     // A chooser's field counts as the chooser.
     Control focused() override {
@@ -173,12 +176,9 @@ public:
         return widget != nullptr ? idOf(widget) : Control::None;
     }
     Control defaultButton() override {
-        for (const QPushButton* button : m_dialog.findChildren<QPushButton*>()) {
-            if (button->isDefault()) {
-                return idOf(button);
-            }
-        }
-        return Control::None;
+        const QList<QPushButton*> buttons = m_dialog.findChildren<QPushButton*>();
+        const auto found = std::ranges::find_if(buttons, &QPushButton::isDefault);
+        return found != buttons.end() ? idOf(*found) : Control::None;
     }
     bool drawnAsDefault(Control button) override { return control<QPushButton>(button)->isDefault(); }
 
@@ -204,8 +204,7 @@ public:
             }
         });
         if (byKeyboard) {
-            QTest::keyClick(m_dialog.focusWidget() != nullptr ? m_dialog.focusWidget() : &m_dialog,
-                            Qt::Key_F1);
+            QTest::keyClick(keyTarget(), Qt::Key_F1);
         } else {
             whenThere([] { return QApplication::activePopupWidget(); },
                       [](QWidget* popup) {
@@ -222,10 +221,8 @@ public:
     }
     void closeBox() override { m_dialog.close(); }
     std::optional<bool> waitForEnd() override {
-        if (!QTest::qWaitFor([this] { return !m_dialog.isVisible(); })) {
-            return std::nullopt;
-        }
-        return m_dialog.result() == QDialog::Accepted;
+        const bool ended = QTest::qWaitFor([this] { return !m_dialog.isVisible(); });
+        return ended ? std::optional(m_dialog.result() == QDialog::Accepted) : std::nullopt;
     }
 
     template <typename T> T* control(Control which) {
@@ -237,16 +234,13 @@ public:
         qFatal("no control %d", static_cast<int>(which));
     }
     QComboBox* chooser() { return control<QComboBox>(Control::Chooser); }
+    QWidget* keyTarget() { return m_dialog.focusWidget() != nullptr ? m_dialog.focusWidget() : &m_dialog; }
 
 private:
     std::optional<QStringList> answer(const QString& initialName) {
-        const std::optional<Paths> chosen = m_files.next(initialName.toStdString());
-        if (!chosen) {
-            return std::nullopt;
-        }
-        QStringList paths;
-        for (const std::string& path : *chosen) {
-            paths.append(QString::fromStdString(path));
+        std::optional<QStringList> paths;
+        if (const std::optional<Paths> chosen = m_files.next(initialName.toStdString())) {
+            std::ranges::transform(*chosen, std::back_inserter(paths.emplace()), &QString::fromStdString);
         }
         return paths;
     }
@@ -271,7 +265,7 @@ private:
                 QTest::mouseClick(qobject_cast<QMessageBox*>(box)->button(QMessageBox::Ok), Qt::LeftButton);
             }
         });
-        app::platformSeams().showMessage(owner, request);
+        platformSeams().showMessage(owner, request);
         EXPECT_TRUE(*closed) << "the box came up and was closed";
     }
 
@@ -281,25 +275,11 @@ private:
 
 public:
     CConverterDialog m_dialog{
-        app::UiSeams{[this](QWidget*, const QString& initialName) { return answer(initialName); },
-                     [this](QWidget* owner, const MessageRequest& request) { record(owner, request); }}};
+        UiSeams{[this](QWidget*, const QString& initialName) { return answer(initialName); },
+                [this](QWidget* owner, const MessageRequest& request) { record(owner, request); }}};
 };
 
-} // namespace
-
-std::unique_ptr<ScenarioDriver> makeDriver() {
-    return std::make_unique<QtDriver>();
-}
-std::unique_ptr<WindowDriver> makeWindowDriver() {
-    return std::make_unique<QtDriver>();
-}
-
-namespace {
-
 namespace layout = dialog::layout;
-using app::DialogUnits;
-using app::MergeProgress;
-using app::platformSeams;
 
 class QtConverterDialog : public ::testing::Test {
 protected:
@@ -312,16 +292,11 @@ protected:
 };
 
 TEST(QtDialogUnits, RoundToNearestPixel) {
-    const struct {
-        int baseWidth;
-        int baseHeight;
-        QRect doneButton;
-    } cases[] = {{6, 13, QRect(330, 117, 75, 23)},
-                 {7, 16, QRect(385, 144, 88, 28)},
-                 {5, 11, QRect(275, 99, 63, 19)}}; // halves round up
-    for (const auto& c : cases) {
-        EXPECT_EQ(DialogUnits(c.baseWidth, c.baseHeight).toPixels(layout::kDone), c.doneButton)
-            << c.baseWidth;
+    const std::pair<DialogUnits, QRect> cases[] = {{{6, 13}, QRect(330, 117, 75, 23)},
+                                                   {{7, 16}, QRect(385, 144, 88, 28)},
+                                                   {{5, 11}, QRect(275, 99, 63, 19)}}; // halves round up
+    for (const auto& [units, doneButton] : cases) {
+        EXPECT_EQ(units.toPixels(layout::kDone), doneButton) << doneButton.width();
     }
 }
 
@@ -358,7 +333,7 @@ TEST_F(QtConverterDialog, ControlsCarryTheirIdsAndTheTemplatesGeometry) {
         {"fileList", IDC_FILE_LIST, layout::kFileList}, {"resetButton", IDC_RESET, layout::kReset}};
     for (const auto& c : controls) {
         ASSERT_NE(named(c.name), nullptr) << c.name;
-        EXPECT_EQ(named(c.name)->property(app::kControlIdProperty).toInt(), c.id) << c.name;
+        EXPECT_EQ(named(c.name)->property(kControlIdProperty).toInt(), c.id) << c.name;
         if (c.id != IDC_CHOOSER) {
             EXPECT_EQ(named(c.name)->geometry(), units.toPixels(c.rect)) << c.name;
         }
@@ -375,7 +350,7 @@ TEST_F(QtConverterDialog, TabOrderFollowsTheTemplate) {
     QList<int> order;
     QWidget* widget = named("doneButton");
     do {
-        const QVariant id = widget->property(app::kControlIdProperty);
+        const QVariant id = widget->property(kControlIdProperty);
         if (id.isValid() && (widget->focusPolicy() & Qt::TabFocus) && !order.contains(id.toInt())) {
             order.append(id.toInt());
         }
@@ -417,13 +392,9 @@ TEST_F(QtConverterDialog, ArrangementFollowsTheTemplate) {
 }
 
 TEST_F(QtConverterDialog, ADragOfAnythingButLocalFilesIsRefused) {
-    dialog.show();
     QMimeData web;
     web.setUrls({QUrl("https://example.invalid/a.dat")});
-    QDragEnterEvent refused(QPoint(10, 10), Qt::CopyAction, &web, Qt::LeftButton, Qt::NoModifier);
-    refused.setAccepted(false);
-    QApplication::sendEvent(&dialog, &refused);
-    EXPECT_FALSE(refused.isAccepted());
+    EXPECT_FALSE(d.dragEnter(web));
 }
 
 TEST_F(QtConverterDialog, AboutOpensFromF1AndCloses) {
@@ -534,6 +505,14 @@ TEST_F(QtConverterDialog, TextsFitTheirControls) {
 }
 
 } // namespace
+
+std::unique_ptr<ScenarioDriver> makeDriver() {
+    return std::make_unique<QtDriver>();
+}
+std::unique_ptr<WindowDriver> makeWindowDriver() {
+    return std::make_unique<QtDriver>();
+}
+
 } // namespace tallowbrook::dialog::test
 
 // The application object exists for every test; listing the tests needs none.
