@@ -17,13 +17,21 @@ Bytes randomBytes(std::size_t length, std::uint32_t seed) {
     return bytes;
 }
 
-Bytes randomRecord(Version version, std::uint32_t seed) { return randomBytes(info(version).length, seed); }
+Bytes randomRecord(Version version, std::uint32_t seed) {
+    return randomBytes(info(version).length, seed);
+}
 
-void putU32(Bytes& record, std::size_t offset, std::uint32_t value) { writeU32Le(record, offset, value); }
+void putU32(Bytes& record, std::size_t offset, std::uint32_t value) {
+    writeU32Le(record, offset, value);
+}
 
-std::uint32_t getU32(const Bytes& record, std::size_t offset) { return readU32Le(record, offset); }
+std::uint32_t getU32(const Bytes& record, std::size_t offset) {
+    return readU32Le(record, offset);
+}
 
-std::uint16_t getU16(const Bytes& record, std::size_t offset) { return readU16Le(record, offset); }
+std::uint16_t getU16(const Bytes& record, std::size_t offset) {
+    return readU16Le(record, offset);
+}
 
 void putText(Bytes& record, std::size_t offset, std::u16string_view text) {
     for (const char16_t unit : text) {
